@@ -1,0 +1,158 @@
+// Instruction-count benchmarks, run by tools/bench under
+//   valgrind --tool=callgrind --collect-atstart=no
+// Only the region between the two CALLGRIND_TOGGLE_COLLECT calls is counted; the
+// inputs are built outside it. Each case prints
+//   scale: <divisor> <unit> <name>
+// so the runner reports the collected instructions divided by <divisor>, and may
+// print extra facts as
+//   metric: <name> <value> <unit>
+// which the runner passes through as they are.
+
+#include <valgrind/callgrind.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+#include "BenchInputs.h"
+#include "base/CodePage.h"
+#include "lyrics/LyricsFormat.h"
+#include "lyrics/LyricsTimeline.h"
+#include "sources/LyricsReaders.h"
+
+// Every allocation in the process goes through these, so a case can count the
+// allocations inside its measured region. Callgrind, unlike memcheck, leaves
+// malloc alone, so the counts hold under it too.
+extern "C" void* __libc_malloc(size_t);
+extern "C" void* __libc_calloc(size_t, size_t);
+extern "C" void* __libc_realloc(void*, size_t);
+
+namespace {
+size_t gAllocations = 0;
+}
+
+extern "C" void* malloc(size_t size) {
+  ++gAllocations;
+  return __libc_malloc(size);
+}
+extern "C" void* calloc(size_t count, size_t size) {
+  ++gAllocations;
+  return __libc_calloc(count, size);
+}
+extern "C" void* realloc(void* memory, size_t size) {
+  ++gAllocations;
+  return __libc_realloc(memory, size);
+}
+
+void* operator new(size_t size) {
+  if (void* memory = malloc(size ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
+void* operator new[](size_t size) { return operator new(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, size_t) noexcept { std::free(memory); }
+
+namespace {
+
+// Keeps the optimiser from dropping work whose result is unused.
+volatile long gSink;
+
+void Scale(size_t divisor, const char* unit, const char* name) {
+  std::printf("scale: %zu %s %s\n", divisor, unit, name);
+}
+
+int ParsePerByte() {
+  WString text = MakeKaraokeText(kParseInputBytes);
+  size_t bytes = WideToAnsi(text.CStr(), text.Length()).size();
+  LyricsDocument document;
+  CALLGRIND_TOGGLE_COLLECT;
+  ParseLyricsText(document, text);
+  CALLGRIND_TOGGLE_COLLECT;
+  gSink = document.LineCount();
+  Scale(bytes, "instructions/byte", "parse_instructions_per_byte");
+  return document.IsKaraoke() ? 0 : 1;
+}
+
+int LoadPerByte() {
+  WString text = MakeKaraokeText(kParseInputBytes);
+  std::string bytes = WideToAnsi(text.CStr(), text.Length());
+  char path[] = "/tmp/mrlyrics-bench-XXXXXX";
+  int fd = mkstemp(path);
+  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) return 1;
+  close(fd);
+  WString widePath = WString::FromUtf8(path);
+  LyricsFileReader reader;
+  LyricsTimeline timeline;
+  CALLGRIND_TOGGLE_COLLECT;
+  int loaded = timeline.LoadLyricsSource(widePath, reader);
+  CALLGRIND_TOGGLE_COLLECT;
+  unlink(path);
+  Scale(bytes.size(), "instructions/byte", "load_instructions_per_byte");
+  return loaded == 1 && timeline.IsKaraoke() ? 0 : 1;
+}
+
+int Tick() {
+  LyricsTimeline timeline;
+  timeline.ParseText(MakeKaraokeDocument(kTickDocumentLines));
+  const int end = KaraokeDocumentLength(kTickDocumentLines) + 2000;
+  TimeTag previous, next;
+  long checksum = 0;
+  size_t ticks = 0;
+  size_t allocationsBefore = gAllocations;
+  CALLGRIND_TOGGLE_COLLECT;
+  for (int t = 0; t < end; t += kTickMilliseconds, ++ticks) {
+    int k = timeline.DisplayLineAtTime(t);
+    if (timeline.TagsAround(k, t, previous, next)) checksum += next.position;
+  }
+  CALLGRIND_TOGGLE_COLLECT;
+  size_t allocations = gAllocations - allocationsBefore;
+  gSink = checksum;
+  Scale(ticks, "instructions/tick", "tick_instructions");
+  std::printf("metric: tick_allocations %zu allocations\n", allocations);
+  return 0;
+}
+
+int RebuildPerLine(int lineCount) {
+  LyricsTimeline timeline;
+  timeline.ParseText(MakeKaraokeDocument(lineCount));
+  CALLGRIND_TOGGLE_COLLECT;
+  timeline.RebuildTimeline();
+  CALLGRIND_TOGGLE_COLLECT;
+  gSink = timeline.DisplayLineCount();
+  std::string name = "rebuild_instructions_per_line_" + std::to_string(lineCount);
+  Scale(static_cast<size_t>(lineCount), "instructions/line", name.c_str());
+  return timeline.DisplayLineCount() == lineCount ? 0 : 1;
+}
+
+struct Case {
+  const char* name;
+  int (*run)();
+};
+
+const Case kCases[] = {
+    {"parse_instructions_per_byte", ParsePerByte},
+    {"load_instructions_per_byte", LoadPerByte},
+    {"tick_instructions", Tick},
+    {"rebuild_instructions_per_line_500", [] { return RebuildPerLine(500); }},
+    {"rebuild_instructions_per_line_2000", [] { return RebuildPerLine(2000); }},
+    {"rebuild_instructions_per_line_8000", [] { return RebuildPerLine(8000); }},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--list") == 0) {
+    for (const Case& c : kCases) std::printf("%s\n", c.name);
+    return 0;
+  }
+  if (argc == 2)
+    for (const Case& c : kCases)
+      if (std::strcmp(argv[1], c.name) == 0) return c.run();
+  std::fprintf(stderr, "usage: %s --list | <case>\n", argv[0]);
+  return 2;
+}

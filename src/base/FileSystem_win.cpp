@@ -1,0 +1,130 @@
+// Files on Windows: ANSI paths, as the player hands them to us.
+#include <windows.h>
+
+#include <string>
+
+#include "base/FilePath.h"
+#include "base/FileSystem.h"
+
+namespace {
+
+class ScopedFileHandle {
+ public:
+  explicit ScopedFileHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedFileHandle() { Close(); }
+  ScopedFileHandle(const ScopedFileHandle&) = delete;
+  ScopedFileHandle& operator=(const ScopedFileHandle&) = delete;
+  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  bool Close() {
+    if (!IsValid()) return true;
+    bool ok = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class FileByteSource : public ByteSource {
+ public:
+  FileByteSource(HANDLE handle, uint64_t size) : file_(handle), size_(size) {}
+  uint64_t Size() const override { return size_; }
+  bool ReadAt(uint64_t offset, void* buffer, size_t count) override {
+    if (offset > size_ || count > size_ - offset) return false;
+    char* out = static_cast<char*>(buffer);
+    while (count > 0) {
+      OVERLAPPED at = {};
+      at.Offset = static_cast<DWORD>(offset);
+      at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+      DWORD chunk = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
+      DWORD got = 0;
+      if (!ReadFile(file_.Get(), out, chunk, &got, &at) || got == 0) return false;
+      out += got;
+      offset += got;
+      count -= got;
+    }
+    return true;
+  }
+
+ private:
+  ScopedFileHandle file_;
+  uint64_t size_;
+};
+
+DWORD Attributes(const WString& path) { return GetFileAttributesA(path.Ansi()); }
+
+bool WriteAll(HANDLE file, const char* data, size_t size) {
+  while (size > 0) {
+    DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+    DWORD put = 0;
+    if (!WriteFile(file, data, chunk, &put, nullptr) || put != chunk) return false;
+    data += put;
+    size -= put;
+  }
+  return true;
+}
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool Exists(const WString& path) override { return !path.IsEmpty() && Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+  bool IsDirectory(const WString& path) override {
+    DWORD attributes = path.IsEmpty() ? INVALID_FILE_ATTRIBUTES : Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::unique_ptr<ByteSource> OpenForReading(const WString& path) override {
+    if (path.IsEmpty()) return nullptr;
+    HANDLE handle = CreateFileA(path.Ansi(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(handle, &size) || size.QuadPart < 0) {
+      CloseHandle(handle);
+      return nullptr;
+    }
+    return std::make_unique<FileByteSource>(handle, static_cast<uint64_t>(size.QuadPart));
+  }
+
+  bool IsReadOnly(const WString& path) override {
+    DWORD attributes = path.IsEmpty() ? INVALID_FILE_ATTRIBUTES : Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+  }
+
+  bool WriteFileReplacing(const WString& path, const void* data, size_t size) override {
+    if (path.IsEmpty()) return false;
+    std::string target = path.ToAnsi();
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
+
+    FilePath split(path);
+    std::string folder = split.Folder().IsEmpty() ? std::string(".") : split.Folder().ToAnsi();
+    char temp[MAX_PATH + 1];
+    if (!GetTempFileNameA(folder.c_str(), "mrl", 0, temp)) return false;
+    bool ok;
+    {
+      ScopedFileHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ok = file.IsValid() && WriteAll(file.Get(), static_cast<const char*>(data), size) &&
+           FlushFileBuffers(file.Get()) && file.Close();
+    }
+    if (ok) {
+      // ReplaceFile keeps the target's attributes and security; a new file is moved.
+      ok = exists ? ReplaceFileA(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
+                  : MoveFileExA(temp, target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+      if (!ok && exists)
+        ok = MoveFileExA(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (!ok) DeleteFileA(temp);
+    return ok;
+  }
+};
+
+}  // namespace
+
+FileSystem& PlatformFileSystem() {
+  static Win32FileSystem fileSystem;
+  return fileSystem;
+}

@@ -1,0 +1,83 @@
+#include "base/FileSystem.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestFiles.h"
+
+namespace {
+
+std::string ReadAll(FileSystem& files, const WString& path) {
+  std::unique_ptr<ByteSource> source = files.OpenForReading(path);
+  std::string bytes;
+  if (!source || !source->ReadBytes(0, static_cast<size_t>(source->Size()), bytes)) return "<unreadable>";
+  return bytes;
+}
+
+TEST(FileSystem, WritesReadsAndReplacesAFile) {
+  TempDir dir;
+  FileSystem& files = PlatformFileSystem();
+  WString path = dir.File("lyrics.txt");
+  EXPECT_FALSE(files.Exists(path));
+  ASSERT_TRUE(files.WriteFileReplacing(path, "first version", 13));
+  EXPECT_EQ(ReadAll(files, path), "first version");
+  ASSERT_TRUE(files.WriteFileReplacing(path, "2nd", 3));
+  EXPECT_EQ(ReadAll(files, path), "2nd");
+  EXPECT_EQ(dir.EntryCount(), 1u);  // no temporary file left behind
+}
+
+TEST(FileSystem, FailedSaveLeavesTheOldFileAlone) {
+  TempDir dir;
+  FileSystem& files = PlatformFileSystem();
+  WString path = dir.File("locked.txt");
+  ASSERT_TRUE(files.WriteFileReplacing(path, "keep me", 7));
+#ifdef _WIN32
+  ASSERT_TRUE(SetFileAttributesA(path.Ansi(), FILE_ATTRIBUTE_READONLY));
+#else
+  std::filesystem::permissions(dir.Path() / "locked.txt", std::filesystem::perms::owner_read);
+#endif
+  EXPECT_TRUE(files.IsReadOnly(path));
+  EXPECT_FALSE(files.WriteFileReplacing(path, "lost", 4));
+  EXPECT_EQ(ReadAll(files, path), "keep me");
+  EXPECT_EQ(dir.EntryCount(), 1u);
+  EXPECT_FALSE(files.WriteFileReplacing(dir.File("missing/x.txt"), "x", 1));
+}
+
+TEST(FileSystem, NamesMatchTheWindowsWay) {
+  TempDir dir;
+  FileSystem& files = PlatformFileSystem();
+  ASSERT_TRUE(files.WriteFileReplacing(dir.File("Song.TXT"), "x", 1));
+  EXPECT_TRUE(files.Exists(dir.File("song.txt")));
+  EXPECT_TRUE(files.Exists(dir.File("SONG.txt.")));  // a trailing dot is ignored
+  EXPECT_TRUE(files.IsDirectory(dir.Folder()));
+  EXPECT_FALSE(files.IsDirectory(dir.File("song.txt")));
+  EXPECT_EQ(ReadAll(files, dir.File("sOnG.txt")), "x");
+  EXPECT_FALSE(files.Exists(dir.File("song.lrc")));
+  EXPECT_FALSE(files.Exists(WString()));
+}
+
+TEST(FileSystem, JapaneseFileNames) {
+  TempDir dir;
+  FileSystem& files = PlatformFileSystem();
+  WString path = dir.File("表ソ歌詞.txt");
+  ASSERT_TRUE(files.WriteFileReplacing(path, "\x95\x5C", 2));
+  EXPECT_TRUE(files.Exists(path));
+  EXPECT_EQ(ReadAll(files, path), "\x95\x5C");
+}
+
+TEST(MemoryByteSource, RefusesRangesOutsideTheBuffer) {
+  MemoryByteSource source("abcdef", 6);
+  std::string out;
+  EXPECT_TRUE(source.ReadBytes(2, 4, out));
+  EXPECT_EQ(out, "cdef");
+  EXPECT_FALSE(source.ReadBytes(3, 4, out));
+  EXPECT_FALSE(source.ReadBytes(UINT64_MAX, 2, out));
+  EXPECT_TRUE(source.ReadBytes(6, 0, out));
+}
+
+}  // namespace

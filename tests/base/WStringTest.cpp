@@ -1,0 +1,91 @@
+#include "base/WString.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+WString W(const char* utf8) { return WString::FromUtf8(utf8); }
+
+TEST(WString, CopiesShareUntilOneChanges) {
+  WString original = W("a line long enough to live on the heap");
+  WString copy = original;
+  EXPECT_EQ(original.CStr(), copy.CStr());
+  copy.Append(u'!');
+  EXPECT_NE(original.CStr(), copy.CStr());
+  EXPECT_EQ(original, W("a line long enough to live on the heap"));
+  EXPECT_EQ(copy, W("a line long enough to live on the heap!"));
+  copy.Erase(0, 2);
+  EXPECT_EQ(original.Length(), 38u);
+}
+
+TEST(WString, GrowsFromInlineToHeapAndStaysTerminated) {
+  WString text;
+  EXPECT_EQ(text.CStr()[0], 0);
+  for (int i = 0; i < 100; ++i) {
+    text.Append(static_cast<WChar>(u'a' + i % 26));
+    ASSERT_EQ(text.Length(), static_cast<size_t>(i + 1));
+    ASSERT_EQ(text.CStr()[text.Length()], 0);
+  }
+  EXPECT_EQ(text.At(27), u'b');
+  EXPECT_EQ(text.At(1000), 0);
+}
+
+TEST(WString, EditsClipToTheString) {
+  WString text = W("abcdef");
+  EXPECT_EQ(text.Substr(2), W("cdef"));
+  EXPECT_EQ(text.Substr(4, 100), W("ef"));
+  EXPECT_TRUE(text.Substr(7).IsEmpty());
+  EXPECT_EQ(text.Find(u'z'), WString::npos);
+  EXPECT_EQ(text.Find(u'c', 3), WString::npos);
+  EXPECT_EQ(text.FindLast(u'a'), 0u);
+  text.Insert(100, W("!"));
+  EXPECT_EQ(text, W("abcdef!"));
+  text.Erase(5, 100);
+  EXPECT_EQ(text, W("abcde"));
+  text.Erase(9, 1);
+  EXPECT_EQ(text, W("abcde"));
+}
+
+TEST(WString, AppendAndInsertOfItselfAreSafe) {
+  WString text = W("0123456789abcdef");
+  text.Append(text);
+  EXPECT_EQ(text, W("0123456789abcdef0123456789abcdef"));
+  WString shortText = W("ab");
+  shortText.Insert(1, shortText);
+  EXPECT_EQ(shortText, W("aabb"));
+  WString piece = W("a longer text that is on the heap");
+  piece.Assign(piece.CStr() + 2, 6);
+  EXPECT_EQ(piece, W("longer"));
+}
+
+TEST(WString, TrimRemovesOnlyAsciiSpaces) {
+  EXPECT_EQ(W("  My Song ").Trim(), W("My Song"));
+  EXPECT_EQ(W("\tx\t").Trim(), W("\tx\t"));
+  EXPECT_EQ(W("\u3000x\u3000").Trim(), W("\u3000x\u3000"));
+  EXPECT_TRUE(W("     ").Trim().IsEmpty());
+}
+
+TEST(WString, MakeLowerChangesOnlyAsciiCapitals) {
+  EXPECT_EQ(W("TiTLE Ä Ａ").MakeLower(), W("title Ä Ａ"));
+}
+
+TEST(WString, Utf8RoundTripAndRepair) {
+  WString text = W("歌詞 🎤 ok");
+  EXPECT_EQ(text.Length(), 8u);  // the microphone is a surrogate pair
+  EXPECT_EQ(text.ToUtf8(), "歌詞 🎤 ok");
+  EXPECT_EQ(WString::FromUtf8("a\xC3").ToUtf8(), "a\xEF\xBF\xBD");
+  EXPECT_EQ(WString::FromUtf8("\xED\xA0\x80").ToUtf8(), "\xEF\xBF\xBD");  // an encoded surrogate
+  const WChar lone[] = {0xD800, u'x'};
+  EXPECT_EQ(WString(lone, 2).ToUtf8(), "\xEF\xBF\xBDx");
+}
+
+TEST(WString, MovedFromStringIsEmptyAndUsable) {
+  WString source = W("a text long enough to be on the heap");
+  WString target = std::move(source);
+  EXPECT_TRUE(source.IsEmpty());  // NOLINT(bugprone-use-after-move): documented state
+  source.Append(u'x');
+  EXPECT_EQ(source, W("x"));
+  EXPECT_EQ(target.Length(), 36u);
+}
+
+}  // namespace

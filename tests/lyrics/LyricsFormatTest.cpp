@@ -1,0 +1,335 @@
+#include "lyrics/LyricsFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestText.h"
+#include "base/FileSystem.h"
+#include "lyrics/LyricsDocument.h"
+#include "lyrics/LyricsTimeline.h"
+
+namespace {
+
+// Hands a fixed text to the document, or nothing.
+class FixedReader : public LyricsSourceReader {
+ public:
+  explicit FixedReader(const char* utf8, bool gives = true) : text_(W(utf8)), gives_(gives) {}
+  bool ReadLyricsText(const WString&, WString& text) const override {
+    if (gives_) text = text_;
+    return gives_;
+  }
+
+ private:
+  WString text_;
+  bool gives_;
+};
+
+std::vector<std::string> LineTexts(const LyricsDocument& document) {
+  std::vector<std::string> texts;
+  for (const LyricLine& line : document.Lines()) texts.push_back(line.text.ToUtf8());
+  return texts;
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+std::set<std::string> FolderNames(const TempDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) names.insert(entry.path().filename().u8string());
+  return names;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(ParseLyricsText, SplitsAtLineFeedsAndDropsTheCarriageReturnBeforeThem) {
+  LyricsDocument document;
+  ParseLyricsText(document, W(""));
+  EXPECT_EQ(LineTexts(document), Lines{""});
+  EXPECT_EQ(document.Status(), StatusUntimed);
+
+  ParseLyricsText(document, W("\r\nabc"));
+  EXPECT_EQ(LineTexts(document), (Lines{"", "abc"}));
+  ParseLyricsText(document, W("abc\r\n"));
+  EXPECT_EQ(LineTexts(document), (Lines{"abc", ""}));
+  ParseLyricsText(document, W("a\nb\r\nc"));
+  EXPECT_EQ(LineTexts(document), (Lines{"a", "b", "c"}));
+  // Only the CR right before an LF belongs to the break.
+  ParseLyricsText(document, W("a\rb\r\r\nc\r"));
+  EXPECT_EQ(LineTexts(document), (Lines{"a\rb\r", "c\r"}));
+}
+
+TEST(ParseLyricsText, TakesStampsOutOfLyricLinesOnly) {
+  LyricsDocument document;
+  ParseLyricsText(document, W("[00:01]a[00:02]b[x]c\n@title=[00:10]Intro\n[1a:2]plain\n[00:03][00:04]Chorus"));
+  EXPECT_EQ(LineTexts(document), (Lines{"ab[x]c", "@title=[00:10]Intro", "[1a:2]plain", "Chorus"}));
+  const LyricLine& first = document.Line(0);
+  ASSERT_EQ(first.tags.size(), 2u);
+  EXPECT_EQ(first.tags[1].time, 2000);
+  EXPECT_EQ(first.tags[1].position, 1);
+  EXPECT_EQ(first.tags[1].text.ToUtf8(), "[00:02]");
+  EXPECT_TRUE(document.Line(1).tags.empty());
+  EXPECT_TRUE(document.Line(2).tags.empty());
+  EXPECT_EQ(document.Line(3).tags.size(), 2u);
+  EXPECT_EQ(document.Title().ToUtf8(), "[00:10]Intro");
+  EXPECT_EQ(document.Status(), StatusTimed | StatusKaraoke);
+}
+
+TEST(ParseLyricsText, ReplacesEverythingOnEachParse) {
+  LyricsDocument document;
+  ParseLyricsText(document, W("@title=old\n@artist=someone\n[00:01]x"));
+  ParseLyricsText(document, W("@title=new\ny"));
+  EXPECT_EQ(document.Title().ToUtf8(), "new");
+  EXPECT_TRUE(document.Artist().IsEmpty());
+  EXPECT_EQ(document.Status(), StatusUntimed);
+  EXPECT_EQ(document.LineCount(), 2);
+}
+
+TEST(ParseHeaderLine, SplitsAtTheFirstEqualsSign) {
+  struct Case {
+    const char* line;
+    bool header;
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {"@Title = My Song ", true, "title", "My Song"},
+      {"@bgfile=", true, "bgfile", ""},
+      {"@=x", true, "", "x"},
+      {"@title x", true, "title x", ""},
+      {"@a=b = C=", true, "a", "b = C="},
+      {"@ TI\tTLE =\tv", true, "ti\ttle", "\tv"},  // only spaces are trimmed
+      {"@ＴＩＴＬＥ=x", true, "ＴＩＴＬＥ", "x"},     // only A-Z are lowered
+      {"@", true, "", ""},
+      {"", false, "", ""},
+      {" @title=x", false, "", ""},
+      {"title=x", false, "", ""},
+  };
+  for (const Case& c : cases) {
+    WString key = W("stale"), value = W("stale");
+    EXPECT_EQ(ParseHeaderLine(W(c.line), key, value), c.header) << c.line;
+    if (!c.header) continue;
+    EXPECT_EQ(key.ToUtf8(), c.key) << c.line;
+    EXPECT_EQ(value.ToUtf8(), c.value) << c.line;
+  }
+}
+
+TEST(ApplyHeaderFields, FillsTheSevenFieldsLastLineWins) {
+  LyricsDocument document;
+  ParseLyricsText(document, W("@TITLE=first\n@title=second\n@Artist=A\n@album=B\n@words=W\n@music=M\n"
+                              "@title x\n@unknown=z\n[00:01]lyrics"));
+  EXPECT_EQ(document.Title().ToUtf8(), "second");
+  EXPECT_EQ(document.Artist().ToUtf8(), "A");
+  EXPECT_EQ(document.Album().ToUtf8(), "B");
+  EXPECT_EQ(document.Words().ToUtf8(), "W");
+  EXPECT_EQ(document.Music().ToUtf8(), "M");
+  EXPECT_EQ(document.Status(), StatusTimed);
+}
+
+TEST(ApplyHeaderFields, BackgroundPathsResolveAgainstTheSourceFolder) {
+  TempDir dir;
+  const std::string folder = dir.Wide().ToUtf8() + std::string(1, char(std::filesystem::path::preferred_separator));
+  struct Case {
+    const char* header;
+    std::string bgFile, bgFolder;
+  } cases[] = {
+      {"@bgfile=C:\\pics\\a.jpg", "C:\\pics\\a.jpg", ""},
+      {"@bgfile=pics\\a.jpg", folder + "pics\\a.jpg", ""},
+      {"@bgfile=\\pics\\a.jpg", folder + "\\pics\\a.jpg", ""},  // only drive paths are absolute
+      {"@bgfile=a.j", "", ""},                                   // too short to name a picture
+      {"@bgfolder=D:\\pics", "", "D:\\pics"},
+      {"@bgfolder=pics", "", folder + "pics"},
+      {"@bgfolder=D:\\", "", folder + "D:\\"},  // three characters are always relative
+      {"@bgfolder=", "", ""},
+  };
+  for (const Case& c : cases) {
+    LyricsDocument document;
+    document.LoadLyricsSource(dir.Wide("song.txt"), FixedReader(c.header));
+    EXPECT_EQ(document.BgFile().ToUtf8(), c.bgFile) << c.header;
+    EXPECT_EQ(document.BgFolder().ToUtf8(), c.bgFolder) << c.header;
+  }
+}
+
+TEST(ApplyHeaderFields, DefaultsComeFromFilesBesideTheLyrics) {
+  TempDir dir;
+  WriteBytes(dir.Path() / "song.bmp", "b");
+  WriteBytes(dir.Path() / "song.jpg", "j");
+  std::filesystem::create_directory(dir.Path() / "song");
+  LyricsDocument document;
+  ASSERT_EQ(document.LoadLyricsSource(dir.Wide("song.txt"), FixedReader("@bgfile=a.j\nx")), 1);
+  EXPECT_EQ(document.BgFile(), dir.Wide("song.jpg"));  // jpeg, then jpg, then bmp
+  EXPECT_EQ(document.BgFolder(), dir.Wide("song"));
+
+  WriteBytes(dir.Path() / "song.jpeg", "j");
+  document.LoadLyricsSource(dir.Wide("song.txt"), FixedReader("x"));
+  EXPECT_EQ(document.BgFile(), dir.Wide("song.jpeg"));
+
+  // A header value wins over the defaults.
+  document.LoadLyricsSource(dir.Wide("song.txt"), FixedReader("@bgfile=C:\\x.jpg\n@bgfolder=C:\\pics"));
+  EXPECT_EQ(document.BgFile().ToUtf8(), "C:\\x.jpg");
+  EXPECT_EQ(document.BgFolder().ToUtf8(), "C:\\pics");
+
+  // Nothing beside other lyrics: both stay empty.
+  document.LoadLyricsSource(dir.Wide("other.txt"), FixedReader("x"));
+  EXPECT_TRUE(document.BgFile().IsEmpty());
+  EXPECT_TRUE(document.BgFolder().IsEmpty());
+}
+
+TEST(LoadLyricsSource, FailureLeavesAnEmptyDocumentWithoutSource) {
+  LyricsDocument document;
+  ASSERT_EQ(document.LoadLyricsSource(W("a.txt"), FixedReader("@title=t\n[00:01]x")), 1);
+  EXPECT_EQ(document.SourcePath().ToUtf8(), "a.txt");
+  document.MarkModified();
+
+  EXPECT_EQ(document.LoadLyricsSource(W("b.txt"), FixedReader("", false)), 0);
+  EXPECT_EQ(document.LineCount(), 0);
+  EXPECT_EQ(document.Status(), StatusNone);
+  EXPECT_TRUE(document.SourcePath().IsEmpty());
+  EXPECT_TRUE(document.Title().IsEmpty());
+  EXPECT_EQ(document.ModificationCount(), 0u);
+
+  ASSERT_EQ(document.LoadLyricsSource(W("a.txt"), FixedReader("x")), 1);
+  EXPECT_EQ(document.LoadLyricsSource(WString(), FixedReader("y")), 0);
+  EXPECT_EQ(document.LineCount(), 0);
+  EXPECT_TRUE(document.SourcePath().IsEmpty());
+}
+
+TEST(LyricsFileText, WritesTaggedLinesJoinedByCrLf) {
+  LyricsDocument document;
+  ParseLyricsText(document, W("@title=t\n[00:01]a[00:02]b\r\n\n[x]c[00:03]"));
+  EXPECT_EQ(LyricsFileText(document).ToUtf8(), "@title=t\r\n[00:01]a[00:02]b\r\n\r\n[x]c[00:03]");
+  ParseLyricsText(document, W(""));
+  EXPECT_TRUE(LyricsFileText(document).IsEmpty());
+  ParseLyricsText(document, W("\n"));
+  EXPECT_EQ(LyricsFileText(document).ToUtf8(), "\r\n");
+}
+
+TEST(SaveLyrics, WritesExactBytesAndLeavesNoTemporaryFiles) {
+  TempDir dir;
+  LyricsDocument document;
+  ParseLyricsText(document, W("[00:01:00]first\n[00:02]second\r\n@title=t\n"));
+  ASSERT_EQ(SaveLyrics(document, dir.Wide("out.txt")), 1);
+  EXPECT_EQ(FileBytes(dir.Path() / "out.txt"), "[00:01:00]first\r\n[00:02]second\r\n@title=t\r\n");
+
+  // Replacing an existing, longer file leaves only the new bytes.
+  ParseLyricsText(document, W("x"));
+  ASSERT_EQ(SaveLyrics(document, dir.Wide("out.txt")), 1);
+  EXPECT_EQ(FileBytes(dir.Path() / "out.txt"), "x");
+  EXPECT_EQ(FolderNames(dir), std::set<std::string>{"out.txt"});
+}
+
+TEST(SaveLyrics, FailureKeepsTheOldFile) {
+  TempDir dir;
+  const std::string old = "[00:01]old content\r\nkept byte for byte\x1A";
+  const std::filesystem::path target = dir.Path() / "locked.txt";
+  WriteBytes(target, old);
+  std::filesystem::permissions(target, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  LyricsDocument document;
+  ParseLyricsText(document, W("new"));
+  EXPECT_EQ(SaveLyrics(document, dir.Wide("locked.txt")), 0);
+  EXPECT_EQ(FileBytes(target), old);
+
+  EXPECT_EQ(SaveLyrics(document, dir.Wide("missing/out.txt")), 0);
+  EXPECT_EQ(SaveLyrics(document, WString()), 0);
+  EXPECT_EQ(FolderNames(dir), std::set<std::string>{"locked.txt"});
+}
+
+TEST(SaveToSource, RefusesLyricsFromAnMp3AndResetsTheCounterOnSuccess) {
+  TempDir dir;
+  const std::string audio = "ID3 not lyrics";
+  WriteBytes(dir.Path() / "song.MP3", audio);
+  LyricsDocument document;
+  document.LoadLyricsSource(dir.Wide("song.MP3"), FixedReader("[00:01]x"));
+  document.MarkModified();
+  EXPECT_EQ(document.SaveToSource(), 0);
+  EXPECT_EQ(FileBytes(dir.Path() / "song.MP3"), audio);
+  EXPECT_EQ(document.ModificationCount(), 1u);
+
+  document.SetSourcePath(dir.Wide("song.txt"));
+  EXPECT_EQ(document.SaveToSource(), 1);
+  EXPECT_EQ(document.ModificationCount(), 0u);
+  EXPECT_EQ(FileBytes(dir.Path() / "song.txt"), "[00:01]x");
+
+  document.SetSourcePath(WString());
+  EXPECT_EQ(document.SaveToSource(), 0);
+}
+
+TEST(LyricsDocument, QueriesAnswerEmptyForInvalidIndices) {
+  LyricsDocument document;
+  EXPECT_EQ(document.Status(), StatusNone);
+  ParseLyricsText(document, W("@title=t\n[00:05]b[00:01]a\n\n[00:01]c"));
+  EXPECT_TRUE(document.LineText(-1).IsEmpty());
+  EXPECT_TRUE(document.LineText(4).IsEmpty());
+  EXPECT_TRUE(document.TaggedLineText(9).IsEmpty());
+  EXPECT_EQ(document.TaggedLineText(1).ToUtf8(), "[00:05]b[00:01]a");
+  EXPECT_EQ(document.TaggedLineText(0).ToUtf8(), "@title=t");
+  EXPECT_EQ(document.FirstTagPosition(1), 0);
+  EXPECT_EQ(document.FirstTagPosition(2), 0);
+  EXPECT_TRUE(document.IsHeaderLine(0));
+  EXPECT_FALSE(document.IsHeaderLine(1));
+  EXPECT_FALSE(document.IsHeaderLine(7));
+  EXPECT_TRUE(document.IsLineEmpty(2));
+  EXPECT_FALSE(document.IsLineEmpty(-1));
+
+  TimeTag tag;
+  EXPECT_EQ(document.NthTag(1, -1, tag), 1);
+  EXPECT_EQ(tag.time, 1000);
+  EXPECT_EQ(tag.position, 1);
+  EXPECT_EQ(document.NthTag(1, 2, tag), 0);
+  EXPECT_EQ(document.NthTag(1, -2, tag), 0);
+  EXPECT_EQ(document.NthTag(2, 0, tag), 0);
+
+  // Equal times: the first met in line order wins, for both extremes.
+  int line = -1;
+  ASSERT_EQ(document.EarliestTag(line, tag), 1);
+  EXPECT_EQ(line, 1);
+  EXPECT_EQ(tag.position, 1);
+  line = 3;
+  ASSERT_EQ(document.EarliestTag(line, tag), 1);
+  EXPECT_EQ(line, 3);
+  line = -1;
+  ASSERT_EQ(document.LatestTag(line, tag), 1);
+  EXPECT_EQ(tag.time, 5000);
+  line = 2;
+  EXPECT_EQ(document.LatestTag(line, tag), 0);
+  EXPECT_EQ(line, -1);
+  line = 17;
+  EXPECT_EQ(document.LatestTag(line, tag), 0);
+
+  ParseLyricsText(document, W("untimed"));
+  line = -1;
+  EXPECT_EQ(document.EarliestTag(line, tag), 0);
+}
+
+TEST(LyricsDocument, TagStatusFollowsTheTags) {
+  LyricsDocument document;
+  struct Case {
+    const char* text;
+    int status;
+  } cases[] = {
+      {"a\nb", StatusUntimed},
+      {"@title=[00:01]x", StatusUntimed},
+      {"[00:01]a\nb", StatusTimed},
+      {"[00:01][00:09]a", StatusTimed},
+      {"[00:09]a[00:01]", StatusTimed | StatusKaraoke},
+      {"[00:01]\n[00:01]a[00:02]b\n[00:05]", StatusTimed | StatusKaraoke},
+  };
+  for (const Case& c : cases) {
+    ParseLyricsText(document, W(c.text));
+    EXPECT_EQ(document.Status(), c.status) << c.text;
+  }
+}
+
+}  // namespace

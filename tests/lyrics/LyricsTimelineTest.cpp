@@ -1,0 +1,388 @@
+#include "lyrics/LyricsTimeline.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "TestText.h"
+#include "lyrics/LyricsFormat.h"
+
+namespace {
+
+// "line@time" for each display line, time -1 when untimed.
+std::vector<std::string> Order(const LyricsTimeline& timeline) {
+  std::vector<std::string> order;
+  for (const DisplayLine& shown : timeline.DisplayLines())
+    order.push_back(timeline.LineText(shown.line).ToUtf8() + "@" + std::to_string(shown.time));
+  return order;
+}
+
+// "time:position" of each completed tag of display line k.
+std::vector<std::string> Completed(const LyricsTimeline& timeline, int k) {
+  std::vector<TimeTag> tags;
+  timeline.DisplayLineTags(k, tags);
+  std::vector<std::string> out;
+  for (const TimeTag& tag : tags) out.push_back(std::to_string(tag.time) + ":" + std::to_string(tag.position));
+  return out;
+}
+
+std::vector<std::string> LineTags(const LyricsTimeline& timeline, int i) {
+  std::vector<std::string> out;
+  for (const TimeTag& tag : timeline.Line(i).tags)
+    out.push_back(std::to_string(tag.time) + ":" + std::to_string(tag.position) + tag.text.ToUtf8());
+  return out;
+}
+
+LyricsTimeline Parsed(const char* utf8, bool showUntagged = true) {
+  LyricsTimeline timeline;
+  timeline.SetShowUntaggedLines(showUntagged);
+  timeline.ParseText(W(utf8));
+  return timeline;
+}
+
+using Strings = std::vector<std::string>;
+
+// ------------------------------------------------------------------ playback order
+
+TEST(PlaybackOrder, RepeatedLineShowsOncePerStampWithItsUntimedFollowers) {
+  LyricsTimeline timeline = Parsed("intro\n@title=t\n[00:10][00:50]Chorus\nafter\n@x\nmore\n[00:20]Verse\n[00:30]");
+  EXPECT_EQ(Order(timeline), (Strings{"intro@-1", "Chorus@10000", "after@-1", "more@-1", "Verse@20000", "@30000",
+                                      "Chorus@50000", "after@-1", "more@-1"}));
+  EXPECT_EQ(timeline.Status(), StatusTimed);
+
+  timeline.SetShowUntaggedLines(false);
+  EXPECT_EQ(Order(timeline).size(), 9u);  // only at the next rebuild
+  timeline.RebuildTimeline();
+  EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "Verse@20000", "@30000", "Chorus@50000"}));
+}
+
+TEST(PlaybackOrder, KaraokeDocumentKeepsEveryLineWhole) {
+  LyricsTimeline timeline = Parsed("[00:10][00:50]x\n[00:05]a[00:01]b\n[00:05]c");
+  ASSERT_EQ(timeline.Status(), StatusTimed | StatusKaraoke);
+  // A line's time is its first stamp in the line, even when a later one is earlier;
+  // equal times keep file order.
+  EXPECT_EQ(Order(timeline), (Strings{"ab@5000", "c@5000", "x@10000"}));
+  EXPECT_EQ(Completed(timeline, 0), (Strings{"1000:1", "5000:0", "5000:2"}));
+}
+
+TEST(PlaybackOrder, UntimedDocumentShowsEveryLyricLine) {
+  LyricsTimeline timeline = Parsed("@title=t\na\n\nb", false);
+  EXPECT_EQ(Order(timeline), (Strings{"a@-1", "@-1", "b@-1"}));
+  LyricsTimeline empty;
+  EXPECT_EQ(empty.DisplayLineCount(), 0);
+  EXPECT_EQ(empty.DisplayLineAtTime(1000), -1);
+}
+
+TEST(PlaybackOrder, IndexQueries) {
+  LyricsTimeline timeline = Parsed("lead\n[00:10][00:50]Chorus\nafter\n@h\n[00:20]Verse");
+  // 0 lead, 1 Chorus@10, 2 after, 3 Verse@20, 4 Chorus@50, 5 after
+  ASSERT_EQ(timeline.DisplayLineCount(), 6);
+  EXPECT_EQ(timeline.DisplayLineText(3).ToUtf8(), "Verse");
+  EXPECT_TRUE(timeline.DisplayLineText(6).IsEmpty());
+  EXPECT_EQ(timeline.DisplayLineTime(0), -1);
+  EXPECT_EQ(timeline.DisplayLineTime(4), 50000);
+  EXPECT_EQ(timeline.DisplayLineTime(-1), -1);
+  EXPECT_EQ(timeline.DisplayLineEndTime(1), 20000);
+  EXPECT_EQ(timeline.DisplayLineEndTime(4), 60000);
+  EXPECT_EQ(timeline.DisplayLineEndTime(2), -1);
+
+  EXPECT_EQ(timeline.LineOfDisplayLine(-3), -1);
+  EXPECT_EQ(timeline.LineOfDisplayLine(4), 1);
+  EXPECT_EQ(timeline.LineOfDisplayLine(6), timeline.LineCount());
+  EXPECT_EQ(timeline.DisplayLineOfLine(-1), -1);
+  EXPECT_EQ(timeline.DisplayLineOfLine(1), 1);
+  EXPECT_EQ(timeline.DisplayLineOfLine(2), 2);
+  EXPECT_EQ(timeline.DisplayLineOfLine(3), -1);  // a header line is never shown
+  EXPECT_EQ(timeline.DisplayLineOfLine(5), 6);
+
+  EXPECT_EQ(timeline.NextTimedDisplayLine(-1), 1);
+  EXPECT_EQ(timeline.NextTimedDisplayLine(1), 3);
+  EXPECT_EQ(timeline.NextTimedDisplayLine(4), 6);
+  EXPECT_EQ(timeline.NextTimedDisplayLine(6), 6);
+  EXPECT_EQ(timeline.PrevTimedDisplayLine(-1), -1);
+  EXPECT_EQ(timeline.PrevTimedDisplayLine(1), -1);
+  EXPECT_EQ(timeline.PrevTimedDisplayLine(3), 1);
+  EXPECT_EQ(timeline.PrevTimedDisplayLine(6), 4);
+
+  LyricsTimeline untimed = Parsed("a\nb");
+  EXPECT_EQ(untimed.NextTimedDisplayLine(0), 1);
+  EXPECT_EQ(untimed.NextTimedDisplayLine(2), 2);
+  EXPECT_EQ(untimed.PrevTimedDisplayLine(0), -1);
+  EXPECT_EQ(untimed.PrevTimedDisplayLine(2), 1);
+}
+
+// --------------------------------------------------------------- time queries
+
+TEST(DisplayLineAtTime, FollowsTheStampsAndEndsTenSecondsAfterTheLast) {
+  LyricsTimeline timeline = Parsed("lead\n[00:10]one\n[00:20]two\n[00:25]");
+  // 0 lead, 1 one@10, 2 two@20, 3 (empty)@25
+  struct Case {
+    int t, line;
+  } cases[] = {{-5, -1},  {0, -1},    {9999, -1}, {10000, 1}, {19999, 1}, {20000, 2},
+               {24999, 2}, {25000, 3}, {34999, 3}, {35000, 3}, {INT_MAX, 3}, {5000, -1}};
+  // An empty line is never "over": it stays current.
+  for (const Case& c : cases) EXPECT_EQ(timeline.DisplayLineAtTime(c.t), c.line) << c.t;
+
+  LyricsTimeline last = Parsed("[00:10]one\n[00:20]two");
+  EXPECT_EQ(last.DisplayLineAtTime(29999), 1);
+  EXPECT_EQ(last.DisplayLineAtTime(30000), 2);  // the count
+  EXPECT_EQ(last.DisplayLineAtTime(15000), 0);
+
+  // An explicit end stamp ends the line earlier.
+  LyricsTimeline ended = Parsed("[00:10]one[00:12]\n[00:20]two");
+  EXPECT_EQ(ended.DisplayLineAtTime(11999), 0);
+  EXPECT_EQ(ended.DisplayLineAtTime(12000), 1);
+  EXPECT_EQ(ended.DisplayLineAtTime(19999), 1);
+  EXPECT_EQ(ended.DisplayLineAtTime(20000), 1);
+}
+
+TEST(DisplayLineAtTime, LargestTimeRightAfterLoadingIsNotACachedAnswer) {
+  LyricsTimeline timeline = Parsed("[00:10]one\n[00:20]");
+  EXPECT_EQ(timeline.DisplayLineAtTime(INT_MAX), 1);
+  LyricsTimeline ended = Parsed("[00:10]one");
+  EXPECT_EQ(ended.DisplayLineAtTime(INT_MAX), 1);
+  // A stamp at the largest time: its line ends at once, without wrapping around.
+  LyricsTimeline huge = Parsed("[00:10]one\n[99999999999:00]two");
+  EXPECT_EQ(Completed(huge, 1), (Strings{"2147483647:0", "2147483647:3", "2147483647:3"}));
+  EXPECT_EQ(huge.DisplayLineAtTime(INT_MAX - 1), 0);
+  EXPECT_EQ(huge.DisplayLineAtTime(INT_MAX), 2);
+}
+
+TEST(DisplayLineAtTime, EditsForgetTheCachedAnswer) {
+  LyricsTimeline timeline = Parsed("[00:10]one\n[00:20]two");
+  ASSERT_EQ(timeline.DisplayLineAtTime(15000), 0);
+  ASSERT_EQ(timeline.ShiftAllTags(-8000), 1);  // one@2, two@12
+  EXPECT_EQ(timeline.DisplayLineAtTime(15000), 1);
+  timeline.ParseText(W("[00:30]late"));
+  EXPECT_EQ(timeline.DisplayLineAtTime(15000), -1);
+}
+
+TEST(DisplayLineTags, CompletesEachLineWithTheStampsThatEndIt) {
+  LyricsTimeline plain = Parsed("[00:10]one\n[00:20]\n[00:30]three");
+  EXPECT_EQ(Completed(plain, 0), (Strings{"10000:0", "10000:3", "20000:3"}));
+  EXPECT_EQ(Completed(plain, 1), (Strings{"20000:0", "30000:0"}));  // empty text
+  EXPECT_EQ(Completed(plain, 2), (Strings{"30000:0", "30000:5", "40000:5"}));
+  EXPECT_TRUE(Completed(plain, 3).empty());
+  EXPECT_TRUE(Completed(plain, -1).empty());
+
+  LyricsTimeline karaoke = Parsed("[00:10]o[00:11]ne\n[00:20]t[00:21]wo[00:23]\n[00:40]");
+  EXPECT_EQ(Completed(karaoke, 0), (Strings{"10000:0", "11000:1", "20000:3"}));
+  EXPECT_EQ(Completed(karaoke, 1), (Strings{"20000:0", "21000:1", "23000:3"}));  // already ended
+  // An empty karaoke line whose last stamp is later than the next line keeps it.
+  LyricsTimeline backwards = Parsed("[00:10][00:30]\n[00:20]x\n[00:40]y[00:41]z");
+  EXPECT_EQ(Completed(backwards, 0), (Strings{"10000:0", "30000:0", "30000:0"}));
+  LyricsTimeline emptyLast = Parsed("a[00:01]b\n[00:10]\n");
+  EXPECT_EQ(Completed(emptyLast, 1), (Strings{"10000:0", "20000:0"}));
+}
+
+TEST(TagsAround, AnswersTheStampsOnEitherSideOfTheTime) {
+  LyricsTimeline timeline = Parsed("[00:10]o[00:11]n[00:12]e\n[00:20]x");
+  TimeTag previous, next;
+  auto around = [&](int k, int t) {
+    if (!timeline.TagsAround(k, t, previous, next)) return std::string("none");
+    return std::to_string(previous.time) + ":" + std::to_string(previous.position) + " " +
+           std::to_string(next.time) + ":" + std::to_string(next.position);
+  };
+  EXPECT_EQ(around(0, 5000), "10000:0 10000:0");
+  EXPECT_EQ(around(0, 10000), "10000:0 11000:1");
+  EXPECT_EQ(around(0, 11500), "11000:1 12000:2");
+  EXPECT_EQ(around(0, 19999), "12000:2 20000:3");
+  EXPECT_EQ(around(0, 20000), "20000:3 20000:3");
+  EXPECT_EQ(around(2, 0), "none");
+  EXPECT_EQ(around(-1, 0), "none");
+
+  // Overlapping karaoke lines: the next line starts before this one's last stamp,
+  // so the completed list goes back in time. The answer stays inside the list.
+  LyricsTimeline overlap = Parsed("[00:10]a[00:30]b\n[00:20]c");
+  ASSERT_EQ(Completed(overlap, 0), (Strings{"10000:0", "30000:1", "20000:2"}));
+  ASSERT_EQ(overlap.TagsAround(0, 15000, previous, next), 1);
+  EXPECT_EQ(previous.time, 10000);
+  EXPECT_EQ(next.time, 30000);
+  for (int t : {20000, 25000, 35000}) {
+    ASSERT_EQ(overlap.TagsAround(0, t, previous, next), 1);
+    EXPECT_EQ(previous.position, 2) << t;
+    EXPECT_EQ(next.position, 2) << t;
+  }
+}
+
+// ------------------------------------------------------------- untimed anchor
+
+TEST(UntimedAnchor, InterpolatesLinesOverTheSong) {
+  LyricsTimeline timeline = Parsed("0\n1\n2\n3\n4\n5\n6\n7\n8\n9");
+  EXPECT_EQ(timeline.DisplayLineAtTime(1000), -1);  // no song length yet
+  timeline.SetUntimedAnchor(2, 20000, 100000);
+  EXPECT_EQ(timeline.DisplayLineAtTime(10000), 0);
+  EXPECT_EQ(timeline.DisplayLineAtTime(19999), 1);
+  EXPECT_EQ(timeline.DisplayLineAtTime(20000), 2);
+  EXPECT_EQ(timeline.DisplayLineAtTime(60000), 6);
+  EXPECT_EQ(timeline.DisplayLineAtTime(90000), 9);
+  EXPECT_EQ(timeline.DisplayLineAtTime(99999), 10);
+  EXPECT_EQ(timeline.DisplayLineAtTime(200000), 10);
+  EXPECT_EQ(timeline.DisplayLineAtTime(-1), -1);
+
+  // Clamping: anchor line into 0..count-1, anchor time into 0..length-1.
+  timeline.SetUntimedAnchor(50, 500000, 100000);
+  EXPECT_EQ(timeline.DisplayLineAtTime(99998), 8);
+  EXPECT_EQ(timeline.DisplayLineAtTime(99999), 9);
+  EXPECT_EQ(timeline.DisplayLineAtTime(100000), 10);
+  timeline.SetUntimedAnchor(-4, -100, 100000);
+  EXPECT_EQ(timeline.DisplayLineAtTime(0), 0);
+  EXPECT_EQ(timeline.DisplayLineAtTime(50000), 5);
+
+  // A song of no length: the anchor time is 0 and every time is past the end.
+  for (int length : {0, -5}) {
+    timeline.SetUntimedAnchor(3, 7000, length);
+    EXPECT_EQ(timeline.DisplayLineAtTime(0), 10) << length;
+    EXPECT_EQ(timeline.DisplayLineAtTime(7000), 10) << length;
+  }
+}
+
+TEST(UntimedAnchor, LongSongsAndLongDocumentsDoNotOverflow) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "line\n";
+  text += "last";
+  LyricsTimeline timeline = Parsed(text.c_str());
+  const int64_t n = timeline.DisplayLineCount();
+  const int64_t length = 2000000000, anchorLine = 1500, anchorTime = 1000000000;
+  timeline.SetUntimedAnchor(static_cast<int>(anchorLine), static_cast<int>(anchorTime), static_cast<int>(length));
+  for (int64_t t : {int64_t(0), int64_t(999999999), int64_t(1000000000), int64_t(1500000000), int64_t(1999999999)}) {
+    int64_t expected = t < anchorTime ? (t / 2 + (anchorLine - 1) * t) / anchorTime
+                                      : ((n - anchorLine) * (t - anchorTime) + (t - anchorTime) / 2) /
+                                                (length - anchorTime) + anchorLine;
+    EXPECT_EQ(timeline.DisplayLineAtTime(static_cast<int>(t)), expected) << t;
+  }
+  EXPECT_EQ(timeline.DisplayLineAtTime(INT_MAX), n);
+}
+
+// ------------------------------------------------------------------- stamp edits
+
+TEST(StampEdits, AddAndSetKeepTagsInsideTheText) {
+  LyricsTimeline timeline = Parsed("@title=t\nabc\n[00:05]x");
+  const uint32_t before = timeline.ModificationCount();
+  EXPECT_EQ(timeline.AddTag(1, TimeTag(1000, 4, W("[00:01]"))), 0);
+  EXPECT_EQ(timeline.AddTag(1, TimeTag(1000, -1, W("[00:01]"))), 0);
+  EXPECT_EQ(timeline.AddTag(0, TimeTag(1000, 0, W("[00:01]"))), 0);  // header line
+  EXPECT_EQ(timeline.AddTag(5, TimeTag(1000, 0, W("[00:01]"))), 0);
+  EXPECT_EQ(timeline.ModificationCount(), before);
+
+  ASSERT_EQ(timeline.AddTag(1, TimeTag(3000, 3, W("[00:03]"))), 1);
+  ASSERT_EQ(timeline.AddTag(1, TimeTag(1000, 0, W("[00:01]"))), 1);
+  ASSERT_EQ(timeline.AddTag(1, TimeTag(500, 3, W("[00:00:50]"))), 1);
+  EXPECT_EQ(LineTags(timeline, 1), (Strings{"1000:0[00:01]", "500:3[00:00:50]", "3000:3[00:03]"}));
+  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:01]abc[00:00:50][00:03]");
+  EXPECT_EQ(timeline.ModificationCount(), before + 3);
+  EXPECT_EQ(timeline.Status(), StatusTimed | StatusKaraoke);
+  EXPECT_EQ(Order(timeline), (Strings{"abc@1000", "x@5000"}));
+
+  // SetTag: the n-th tag at the position is overwritten, otherwise appended.
+  ASSERT_EQ(timeline.SetTag(1, 1, TimeTag(4000, 3, W("[00:04]"))), 1);
+  EXPECT_EQ(LineTags(timeline, 1), (Strings{"1000:0[00:01]", "500:3[00:00:50]", "4000:3[00:04]"}));
+  ASSERT_EQ(timeline.SetTag(1, 2, TimeTag(200, 3, W("[00:00:20]"))), 1);
+  EXPECT_EQ(LineTags(timeline, 1),
+            (Strings{"1000:0[00:01]", "200:3[00:00:20]", "500:3[00:00:50]", "4000:3[00:04]"}));
+  ASSERT_EQ(timeline.SetTag(1, 0, TimeTag(2000, 1, W("[00:02]"))), 1);  // none at 1 yet
+  EXPECT_EQ(LineTags(timeline, 1).size(), 5u);
+  EXPECT_EQ(timeline.SetTag(1, 0, TimeTag(2000, 4, W("[00:02]"))), 0);
+  EXPECT_EQ(timeline.SetTag(0, 0, TimeTag(2000, 0, W("[00:02]"))), 0);
+}
+
+TEST(StampEdits, RemovalsReportWhatIsLeft) {
+  LyricsTimeline timeline = Parsed("[00:01]a[00:02][00:03]b[00:04]\n@h");
+  TimeTag removed;
+  EXPECT_EQ(timeline.RemoveTag(0, TimeTag(2000, 2)), 0);  // right time, wrong position
+  ASSERT_EQ(timeline.RemoveTag(0, TimeTag(2000, 1)), 1);
+  EXPECT_EQ(LineTags(timeline, 0), (Strings{"1000:0[00:01]", "3000:1[00:03]", "4000:2[00:04]"}));
+  ASSERT_EQ(timeline.RemoveNthTag(0, -1, removed), 1);
+  EXPECT_EQ(removed.time, 4000);
+  EXPECT_EQ(timeline.RemoveNthTag(0, 5, removed), 0);
+  EXPECT_EQ(timeline.RemoveNthTag(1, 0, removed), 0);
+
+  timeline.ParseText(W("ab[00:01][00:02][00:03]c"));
+  bool stillThere = false;
+  ASSERT_EQ(timeline.RemoveTagAt(0, 2, 1, stillThere), 1);
+  EXPECT_TRUE(stillThere);
+  EXPECT_EQ(LineTags(timeline, 0), (Strings{"1000:2[00:01]", "3000:2[00:03]"}));
+  EXPECT_EQ(timeline.RemoveTagAt(0, 2, 2, stillThere), 0);
+  EXPECT_TRUE(stillThere);
+  ASSERT_EQ(timeline.RemoveTagAt(0, 2, -1, stillThere), 1);
+  EXPECT_EQ(LineTags(timeline, 0), (Strings{"1000:2[00:01]"}));
+  ASSERT_EQ(timeline.RemoveTagAt(0, 2, 0, stillThere), 1);
+  EXPECT_FALSE(stillThere);
+  EXPECT_EQ(timeline.RemoveTagAt(0, 2, 0, stillThere), 0);
+  EXPECT_FALSE(stillThere);
+  EXPECT_EQ(timeline.Status(), StatusUntimed);
+}
+
+TEST(StampEdits, LineLosingItsLastTagAfterAHeaderLineStaysShown) {
+  LyricsTimeline timeline = Parsed("[00:01]a\n@title=t\n[00:02]b\n[00:03]c");
+  TimeTag removed;
+  ASSERT_EQ(timeline.RemoveNthTag(2, 0, removed), 1);
+  EXPECT_EQ(Order(timeline), (Strings{"a@1000", "b@-1", "c@3000"}));
+}
+
+TEST(StampEdits, RepeatedLineSplitsAgainWhenTheDocumentStopsBeingKaraoke) {
+  LyricsTimeline timeline = Parsed("[00:10][00:50]Chorus\n[00:20]v[00:21]erse");
+  EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "verse@20000"}));
+  TimeTag removed;
+  ASSERT_EQ(timeline.RemoveNthTag(1, 1, removed), 1);
+  EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "verse@20000", "Chorus@50000"}));
+}
+
+TEST(StampEdits, DocumentWideEdits) {
+  LyricsTimeline timeline = Parsed("[00:01:50]a\n[00:10]b[00:12]\nplain");
+  ASSERT_EQ(timeline.ShiftAllTags(-5000), 1);
+  EXPECT_EQ(timeline.TaggedLineText(0).ToUtf8(), "[00:00:00]a");
+  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:05:00]b[00:07:00]");
+
+  ASSERT_EQ(timeline.ReformatAllTags(ShortTagForm), 1);
+  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:05]b[00:07]");
+
+  // Rescale [5 s, 7 s] onto [10 s, 20 s]; a tag outside the old range stays.
+  ASSERT_EQ(timeline.RescaleTags(10000, 20000, 5000, 7000), 1);
+  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:10:00]b[00:20:00]");
+  EXPECT_EQ(timeline.TaggedLineText(0).ToUtf8(), "[00:00]a");
+  EXPECT_EQ(timeline.RescaleTags(0, 1, 30000, 40000), 0);
+  ASSERT_EQ(timeline.RescaleTags(3000, 9000, 20000, 20000), 1);  // old start = old end
+  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:10:00]b[00:03:00]");
+  // Large spans use 64-bit products; results are clamped to 0.
+  ASSERT_EQ(timeline.RescaleTags(-2000000000, 2000000000, 0, 2000000000), 1);
+  EXPECT_EQ(timeline.Line(0).tags[0].time, 0);
+  EXPECT_EQ(timeline.Line(1).tags[0].time, 0);
+  ASSERT_EQ(timeline.ShiftAllTags(INT_MAX), 1);
+  EXPECT_EQ(timeline.Line(0).tags[0].time, INT_MAX);
+  ASSERT_EQ(timeline.RescaleTags(0, 2000000000, 0, INT_MAX), 1);
+  EXPECT_EQ(timeline.Line(0).tags[0].time, 2000000000);
+
+  ASSERT_EQ(timeline.RemoveKaraokeTags(), 1);
+  EXPECT_EQ(timeline.Line(1).tags.size(), 1u);
+  EXPECT_EQ(timeline.RemoveKaraokeTags(), 0);
+  ASSERT_EQ(timeline.RemoveAllTags(), 1);
+  EXPECT_EQ(timeline.Status(), StatusUntimed);
+  EXPECT_EQ(timeline.RemoveAllTags(), 0);
+  EXPECT_EQ(timeline.ShiftAllTags(10), 0);
+  EXPECT_EQ(timeline.ReformatAllTags(LongTagForm), 0);
+}
+
+TEST(StampEdits, ExpandToPlaybackOrderAndMakeKaraoke) {
+  LyricsTimeline timeline = Parsed("@title=t\n[00:10][00:30]Chorus\nafter\n[00:20]Verse");
+  ASSERT_EQ(timeline.ExpandToPlaybackOrder(), 1);
+  EXPECT_EQ(LyricsFileText(timeline).ToUtf8(),
+            "@title=t\r\n[00:10]Chorus\r\nafter\r\n[00:20]Verse\r\n[00:30]Chorus\r\nafter");
+
+  ASSERT_EQ(timeline.MakeKaraoke(), 1);
+  // Each timed line is sung at once: start, start again at its end, its end.
+  // The completing stamps are written out, so the karaoke timing survives a save.
+  EXPECT_EQ(LineTags(timeline, 1), (Strings{"10000:0[00:10]", "10000:6[00:10:00]", "20000:6[00:20:00]"}));
+  EXPECT_EQ(LineTags(timeline, 4), (Strings{"30000:0[00:30]", "30000:6[00:30:00]", "40000:6[00:40:00]"}));
+  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:10]Chorus[00:10:00][00:20:00]");
+  EXPECT_TRUE(LineTags(timeline, 2).empty());
+  EXPECT_EQ(timeline.Status(), StatusTimed | StatusKaraoke);
+  EXPECT_EQ(timeline.ExpandToPlaybackOrder(), 0);
+
+  LyricsTimeline untimed = Parsed("a");
+  EXPECT_EQ(untimed.MakeKaraoke(), 0);
+}
+
+}  // namespace

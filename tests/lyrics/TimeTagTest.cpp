@@ -1,0 +1,163 @@
+#include "lyrics/TimeTag.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "TestText.h"
+
+namespace {
+
+struct Found {
+  int32_t time;
+  int32_t position;
+  std::string text;
+  int32_t start;
+};
+
+// Every stamp ScanTimeTag answers when called from start, without removing any.
+std::vector<Found> ScanAll(const char* utf8, int32_t start = 0) {
+  WString line = W(utf8);
+  std::vector<Found> found;
+  TimeTag tag;
+  while (ScanTimeTag(line, start, tag)) {
+    found.push_back({tag.time, tag.position, tag.text.ToUtf8(), start});
+    start += 1;
+  }
+  return found;
+}
+
+bool IsStamp(const char* utf8, int32_t& time) {
+  WString text = W(utf8);
+  return ReadStampGroup(text.CStr(), 0, text.Length() - 1, time);
+}
+
+TEST(ReadStampGroup, FieldsCountMinutesSecondsHundredths) {
+  struct Case {
+    const char* text;
+    int32_t time;
+  } cases[] = {
+      {"[01:23:45]", 83450},  {"[1:2]", 62000},         {"[:]", 0},
+      {"[00:75]", 75000},     {"[00:00:5]", 50},         {"[00:00:123]", 1230},
+      {"[01:02:03:04]", 62030},  // a fourth field is ignored
+      {"[00:01:5]", 1050},    {"[１２:34]", 34000},      // a full-width digit counts as a digit, value 0
+      {"[1２3:00]", 60000},   // only the leading ASCII run has a value
+      {"[::]", 0},            {"[000000000000001:00]", 60000},
+  };
+  for (const Case& c : cases) {
+    int32_t time = -1;
+    EXPECT_TRUE(IsStamp(c.text, time)) << c.text;
+    EXPECT_EQ(time, c.time) << c.text;
+  }
+}
+
+TEST(ReadStampGroup, RejectsGroupsWithoutColonOrWithOtherCharacters) {
+  for (const char* text : {"[12]", "[]", "[1a:2]", "[ 01:02]", "[01:02 ]", "[01.02]", "[-1:00]", "[+1:00]",
+                           "[01：02]" /* full-width colon */}) {
+    int32_t time = 0;
+    EXPECT_FALSE(IsStamp(text, time)) << text;
+  }
+}
+
+TEST(ReadStampGroup, HugeFieldsSaturateAtTheLargestTime) {
+  // Products beyond 32 bits must neither wrap nor overflow (UBSan watches the build).
+  for (const char* text : {"[99999999999:00]", "[00:99999999999]", "[00:00:99999999999]",
+                           "[99999999999999999999999999999999:99999999999999999999:999999999999999]",
+                           "[35791:23:65]"}) {
+    int32_t time = 0;
+    ASSERT_TRUE(IsStamp(text, time)) << text;
+    EXPECT_EQ(time, kMaxTime) << text;
+  }
+  int32_t time = 0;
+  ASSERT_TRUE(IsStamp("[35791:23:64]", time));  // the largest time a stamp can write
+  EXPECT_EQ(time, 2147483640);
+}
+
+TEST(ScanTimeTag, FindsStampsAndKeepsMalformedGroupsAsText) {
+  EXPECT_TRUE(ScanAll("no stamps here").empty());
+  EXPECT_TRUE(ScanAll("only ] a closing bracket").empty());
+  EXPECT_TRUE(ScanAll("[00:01 never closed").empty());
+  // A "[" with no later "]" ends the scan, even though a stamp seems to follow.
+  EXPECT_TRUE(ScanAll("x[00:0[00:01").empty());
+
+  auto found = ScanAll("[00:01]text");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].time, 1000);
+  EXPECT_EQ(found[0].position, 0);
+  EXPECT_EQ(found[0].text, "[00:01]");
+  EXPECT_EQ(found[0].start, 0);
+
+  // "[" pairs with the first "]" after it: "[a[00:01]" is one malformed group.
+  EXPECT_TRUE(ScanAll("[a[00:01]").empty());
+  found = ScanAll("[a][00:02]b");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].position, 3);
+  EXPECT_EQ(found[0].start, 3);
+}
+
+TEST(ScanTimeTag, PositionsDiscountEarlierStampsBeforeStart) {
+  // a[00:01]b[00:02]: scanning again after the first answer reports the second at
+  // position 2 of "ab", as if the first stamp were already removed.
+  auto found = ScanAll("a[00:01]b[00:02]");
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].position, 1);
+  EXPECT_EQ(found[0].start, 1);
+  EXPECT_EQ(found[1].position, 2);
+  EXPECT_EQ(found[1].start, 9);
+  EXPECT_EQ(found[1].time, 2000);
+
+  found = ScanAll("[00:01][00:05]text");
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].position, 0);
+  EXPECT_EQ(found[1].position, 0);
+  EXPECT_EQ(found[1].text, "[00:05]");
+
+  // Malformed groups before the start are not discounted: they stay as text.
+  found = ScanAll("[x][00:01]", 3);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].position, 3);
+  // A start past the last stamp finds nothing.
+  EXPECT_TRUE(ScanAll("[00:01]abc", 1).empty());
+}
+
+TEST(FormatTimeTag, WritesLongAndShortForms) {
+  struct Case {
+    int32_t time;
+    unsigned flags;
+    const char* text;
+  } cases[] = {
+      {61234, LongTagForm, "[01:01:23]"},
+      {61234, ShortTagForm, "[01:01]"},
+      {1050, LongTagForm, "[00:01:05]"},
+      {0, LongTagForm, "[00:00:00]"},
+      {125 * 60000, LongTagForm, "[125:00:00]"},  // minutes are not reduced to hours
+      {59999, LongTagForm, "[00:59:99]"},
+      {61234, ShortTagForm | 0x1, "[01:01]"},
+      {61234, 0, "[01:01:23]"},
+      {kMaxTime, LongTagForm, "[35791:23:64]"},
+  };
+  for (const Case& c : cases) {
+    TimeTag tag(c.time, 3, W("[stale]"));
+    FormatTimeTag(tag, c.flags);
+    EXPECT_EQ(tag.text.ToUtf8(), c.text) << c.time;
+    EXPECT_EQ(tag.time, c.time);
+    EXPECT_EQ(tag.position, 3);
+  }
+}
+
+TEST(FormatTimeTag, ReadsBackToTheTruncatedTime) {
+  for (int32_t time : {0, 9, 10, 999, 1000, 59999, 60000, 61234, 3599990, 7500000}) {
+    TimeTag tag(time, 0);
+    FormatTimeTag(tag, LongTagForm);
+    int32_t back = -1;
+    ASSERT_TRUE(ReadStampGroup(tag.text.CStr(), 0, tag.text.Length() - 1, back));
+    EXPECT_EQ(back, time / 10 * 10);
+  }
+}
+
+TEST(IsDecimalDigit, AcceptsDecimalDigitsOfEveryScript) {
+  for (WChar c : {u'0', u'9', u'\uFF10', u'\uFF19', u'\u0660', u'\u0966'}) EXPECT_TRUE(IsDecimalDigit(c)) << int(c);
+  for (WChar c : {u'a', u':', u'/', u'\uFF1A', u'\u00B2', u'\u2460', u'\u4E00'}) EXPECT_FALSE(IsDecimalDigit(c)) << int(c);
+}
+
+}  // namespace

@@ -1,0 +1,358 @@
+// Runs the built mrlyrics-tool as a user would and checks what it prints and how
+// it exits. The fixtures are real lyrics files; Shift-JIS ones are committed as bytes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+
+namespace {
+
+struct ToolResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Fixture(const char* name) {
+  return std::string(MRLYRICS_TOOL_FIXTURES) + "/" + name;
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  ToolResult Run(std::initializer_list<std::string> args) { return Run(std::vector<std::string>(args)); }
+
+  ToolResult Run(const std::vector<std::string>& args) {
+    const std::filesystem::path errFile = temp_.Path() / "stderr.txt";
+    std::string command = Quote(MRLYRICS_TOOL_PATH);
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    command += " 2>" + Quote(errFile.string());
+    ToolResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, count);
+    const int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.err = ReadFile(errFile);
+    return result;
+  }
+
+  std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  std::string TempFile(const char* name) const { return (temp_.Path() / name).string(); }
+
+  TempDir temp_;
+};
+
+// ---------------------------------------------------------------- dump
+
+TEST_F(ToolTest, DumpDecodesShiftJisToUtf8Json) {
+  // Both ソ and 表 have 0x5C ("\") as their second byte in Shift-JIS: a byte-wise
+  // reading would show stray backslashes here.
+  ToolResult r = Run({"dump", Fixture("sjis.txt")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "{\"status\":6,\n"
+            " \"fields\":{\"title\":\"さくら道\",\"artist\":\"ソプラノ表現\",\"album\":\"\",\"words\":\"\","
+            "\"music\":\"\",\"bgfile\":\"\",\"bgfolder\":\"\"},\n"
+            " \"lines\":[\n"
+            "  {\"text\":\"@title=さくら道\",\"header\":true,\"tags\":[]},\n"
+            "  {\"text\":\"@artist=ソプラノ表現\",\"header\":true,\"tags\":[]},\n"
+            "  {\"text\":\"さくら\",\"header\":false,\"tags\":[[1000,0,\"[00:01:00]\"],[1500,1,\"[00:01:50]\"],"
+            "[2000,2,\"[00:02:00]\"],[3000,3,\"[00:03:00]\"]]},\n"
+            "  {\"text\":\"春の道\",\"header\":false,\"tags\":[[4000,0,\"[00:04:00]\"],[5000,2,\"[00:05:00]\"],"
+            "[6000,3,\"[00:06:00]\"]]}],\n"
+            " \"display\":[\n"
+            "  {\"line\":2,\"time\":1000,\"tags\":[[1000,0],[1500,1],[2000,2],[3000,3]]},\n"
+            "  {\"line\":3,\"time\":4000,\"tags\":[[4000,0],[5000,2],[6000,3]]}]}\n");
+}
+
+TEST_F(ToolTest, DumpShowsRepeatedLinesAndTheirUntimedFollowers) {
+  ToolResult shown = Run({"dump", Fixture("chorus.txt")});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const std::string display = shown.out.substr(shown.out.find("\"display\""));
+  EXPECT_EQ(display,
+            "\"display\":[\n"
+            "  {\"line\":1,\"time\":5000,\"tags\":[[5000,0]]},\n"
+            "  {\"line\":2,\"time\":10000,\"tags\":[[10000,0]]},\n"
+            "  {\"line\":3,\"time\":-1,\"tags\":[]},\n"
+            "  {\"line\":4,\"time\":20000,\"tags\":[[20000,0]]},\n"
+            "  {\"line\":5,\"time\":-1,\"tags\":[]},\n"
+            "  {\"line\":2,\"time\":30000,\"tags\":[[30000,0]]},\n"
+            "  {\"line\":3,\"time\":-1,\"tags\":[]}]}\n");
+
+  ToolResult hidden = Run({"dump", Fixture("chorus.txt"), "--hide-untagged"});
+  ASSERT_EQ(hidden.status, 0) << hidden.err;
+  EXPECT_EQ(hidden.out.find("\"time\":-1"), std::string::npos) << hidden.out;
+  EXPECT_NE(hidden.out.find("{\"line\":2,\"time\":30000,\"tags\":[[30000,0]]}]}"), std::string::npos) << hidden.out;
+}
+
+TEST_F(ToolTest, DumpEscapesJsonSpecialCharacters) {
+  const std::string file = TempFile("escapes.txt");
+  WriteFile(file, "say \"hi\" \\ back\tslash\rcr\x01");
+  ToolResult r = Run({"dump", file});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("{\"text\":\"say \\\"hi\\\" \\\\ back\\tslash\\rcr\\u0001\",\"header\":false,\"tags\":[]}"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST_F(ToolTest, PathIsTakenAsGivenAndBackgroundDefaultsAreFoundBesideIt) {
+  // A Japanese file name arrives as UTF-8 on the command line.
+  const std::string lyrics = TempFile("桜.txt");
+  WriteFile(lyrics, ReadFile(Fixture("sjis.txt")));
+  WriteFile(TempFile("桜.jpg"), "not really a picture");
+  ToolResult r = Run({"dump", lyrics});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\"bgfile\":\"" + TempFile("桜.jpg") + "\""), std::string::npos) << r.out;
+}
+
+TEST_F(ToolTest, CodePage65001ReadsAndSavesUtf8) {
+  const std::string text = "[00:01:00]Grüße [00:02:00]日本\r\n@words=Zoë";
+  const std::string file = TempFile("utf8.txt");
+  WriteFile(file, text);
+  ToolResult r = Run({"--codepage", "65001", "dump", file});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("{\"text\":\"Grüße 日本\",\"header\":false,\"tags\":[[1000,0,\"[00:01:00]\"],"
+                       "[2000,6,\"[00:02:00]\"]]}"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\"words\":\"Zoë\""), std::string::npos) << r.out;
+
+  const std::string out = TempFile("utf8-out.txt");
+  ASSERT_EQ(Run({"save", file, out, "--codepage", "65001"}).status, 0);
+  EXPECT_EQ(ReadFile(out), text);
+}
+
+// ---------------------------------------------------------------- at
+
+TEST_F(ToolTest, AtFollowsPlaybackAndJumpsBack) {
+  ToolResult r = Run({"at", Fixture("chorus.txt"), "0", "6000", "25000", "12000", "45000", "35000", "-5"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> expected = {
+      "{\"t\":0,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}",
+      "{\"t\":6000,\"line\":0,\"tags\":[[5000,0],[5000,11],[10000,11]],\"prev\":[5000,11],\"next\":[10000,11]}",
+      "{\"t\":25000,\"line\":3,\"tags\":[[20000,0],[20000,12],[30000,12]],\"prev\":[20000,12],\"next\":[30000,12]}",
+      "{\"t\":12000,\"line\":1,\"tags\":[[10000,0],[10000,11],[20000,11]],\"prev\":[10000,11],\"next\":[20000,11]}",
+      // The last showing is over 10 s after its start: the answer is the count.
+      "{\"t\":45000,\"line\":7,\"tags\":[],\"prev\":null,\"next\":null}",
+      "{\"t\":35000,\"line\":5,\"tags\":[[30000,0],[30000,11],[40000,11]],\"prev\":[30000,11],\"next\":[40000,11]}",
+      "{\"t\":-5,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}",
+  };
+  EXPECT_EQ(Lines(r.out), expected);
+}
+
+TEST_F(ToolTest, AtAnswersTheSameOnOneTimelineAsOnFreshOnes) {
+  // On one timeline every query after the first goes through the answer cache;
+  // each fresh run starts without one.
+  const std::vector<std::string> times = {"1499", "1500", "1500", "3100", "1000", "2999", "999",
+                                          "5000", "4000", "7000", "6000", "5999", "1000", "0"};
+  std::vector<std::string> args = {"at", Fixture("sjis.txt")};
+  args.insert(args.end(), times.begin(), times.end());
+  ToolResult together = Run(args);
+  ASSERT_EQ(together.status, 0) << together.err;
+  const std::vector<std::string> lines = Lines(together.out);
+  ASSERT_EQ(lines.size(), times.size());
+  for (size_t n = 0; n < times.size(); ++n) {
+    ToolResult alone = Run({"at", Fixture("sjis.txt"), times[n]});
+    EXPECT_EQ(lines[n] + "\n", alone.out) << "t = " << times[n] << " (query " << n << ")";
+  }
+  EXPECT_EQ(lines[1], "{\"t\":1500,\"line\":0,\"tags\":[[1000,0],[1500,1],[2000,2],[3000,3]],"
+                      "\"prev\":[1500,1],\"next\":[2000,2]}");
+}
+
+TEST_F(ToolTest, AtPlacesUntimedLyricsByTheAnchor) {
+  const std::string file = TempFile("untimed.txt");
+  WriteFile(file, "one\r\ntwo\r\nthree\r\nfour");
+  // Without a song length nothing is current.
+  EXPECT_EQ(Run({"at", file, "5000"}).out, "{\"t\":5000,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}\n");
+  ToolResult r = Run({"at", file, "0", "50000", "99999", "--anchor", "0,0,100000"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> expected = {
+      "{\"t\":0,\"line\":0,\"tags\":[],\"prev\":null,\"next\":null}",
+      "{\"t\":50000,\"line\":2,\"tags\":[],\"prev\":null,\"next\":null}",
+      "{\"t\":99999,\"line\":4,\"tags\":[],\"prev\":null,\"next\":null}",
+  };
+  EXPECT_EQ(Lines(r.out), expected);
+}
+
+// ---------------------------------------------------------------- edit, karaoke
+
+TEST_F(ToolTest, EditChainAppliesOperationsInOrder) {
+  ToolResult r = Run({"edit", Fixture("chorus.txt"), "shift:-6000", "add:3,1000,5", "removenth:2,-1", "reformat:short"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string lines = r.out.substr(r.out.find("\"lines\""));
+  EXPECT_EQ(lines,
+            "\"lines\":[\n"
+            "  {\"text\":\"@title=Round Again\",\"header\":true,\"tags\":[]},\n"
+            "  {\"text\":\"First verse\",\"header\":false,\"tags\":[[0,0,\"[00:00]\"]]},\n"
+            "  {\"text\":\"Chorus line\",\"header\":false,\"tags\":[[4000,0,\"[00:04]\"]]},\n"
+            "  {\"text\":\"after the chorus\",\"header\":false,\"tags\":[[1000,5,\"[00:01]\"]]},\n"
+            "  {\"text\":\"Second verse\",\"header\":false,\"tags\":[[14000,0,\"[00:14]\"]]},\n"
+            "  {\"text\":\"\",\"header\":false,\"tags\":[]}],\n"
+            " \"display\":[\n"
+            "  {\"line\":1,\"time\":0,\"tags\":[[0,0]]},\n"
+            "  {\"line\":3,\"time\":1000,\"tags\":[[1000,5]]},\n"
+            "  {\"line\":2,\"time\":4000,\"tags\":[[4000,0]]},\n"
+            "  {\"line\":4,\"time\":14000,\"tags\":[[14000,0]]},\n"
+            "  {\"line\":5,\"time\":-1,\"tags\":[]}]}\n");
+}
+
+TEST_F(ToolTest, EditStampOperationsOnAKaraokeLine) {
+  ToolResult r = Run({"edit", Fixture("sjis.txt"), "set:2,0,1200,1", "removeat:2,3,0", "add:1,0,0",
+                      "rescale:0,4000,1000,2000"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  // The header line refuses the stamp; the rescale maps 1000..2000 onto 0..4000
+  // and leaves stamps outside that range alone.
+  EXPECT_NE(r.out.find("{\"text\":\"@artist=ソプラノ表現\",\"header\":true,\"tags\":[]}"), std::string::npos);
+  EXPECT_NE(r.out.find("{\"text\":\"さくら\",\"header\":false,\"tags\":[[0,0,\"[00:00:00]\"],"
+                       "[800,1,\"[00:00:80]\"],[4000,2,\"[00:04:00]\"]]}"),
+            std::string::npos)
+      << r.out;
+
+  ToolResult plain = Run({"edit", Fixture("sjis.txt"), "removekaraoke"});
+  ASSERT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out.rfind("{\"status\":2,", 0), 0u) << plain.out;
+  EXPECT_NE(plain.out.find("{\"text\":\"春の道\",\"header\":false,\"tags\":[[4000,0,\"[00:04:00]\"]]}"),
+            std::string::npos);
+}
+
+TEST_F(ToolTest, EditExpandWritesEachShowingAsItsOwnLine) {
+  ToolResult r = Run({"edit", Fixture("chorus.txt"), "expand"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string lines = r.out.substr(r.out.find("\"lines\""), r.out.find("\"display\"") - r.out.find("\"lines\""));
+  EXPECT_EQ(lines,
+            "\"lines\":[\n"
+            "  {\"text\":\"@title=Round Again\",\"header\":true,\"tags\":[]},\n"
+            "  {\"text\":\"First verse\",\"header\":false,\"tags\":[[5000,0,\"[00:05:00]\"]]},\n"
+            "  {\"text\":\"Chorus line\",\"header\":false,\"tags\":[[10000,0,\"[00:10:00]\"]]},\n"
+            "  {\"text\":\"after the chorus\",\"header\":false,\"tags\":[]},\n"
+            "  {\"text\":\"Second verse\",\"header\":false,\"tags\":[[20000,0,\"[00:20:00]\"]]},\n"
+            "  {\"text\":\"\",\"header\":false,\"tags\":[]},\n"
+            "  {\"text\":\"Chorus line\",\"header\":false,\"tags\":[[30000,0,\"[00:30:00]\"]]},\n"
+            "  {\"text\":\"after the chorus\",\"header\":false,\"tags\":[]}],\n ");
+}
+
+TEST_F(ToolTest, KaraokeSplitsLongLinesIntoLinesSungAtOnce) {
+  const std::string file = TempFile("long.txt");
+  WriteFile(file, "[00:10:00]one two three four\r\n[00:20:00]end");
+  ToolResult r = Run({"karaoke", file, "--lang", "ENU", "--max-chars", "10"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  // 18 units: cut after the space of "one two " (8 of 18), then "three four"
+  // fits; the 10 s of the line are shared in proportion to the characters.
+  EXPECT_NE(r.out.find("{\"text\":\"one two \",\"header\":false,\"tags\":[[10000,0,\"[00:10:00]\"],"
+                       "[10000,8,\"[00:10:00]\"],[14444,8,\"[00:14:44]\"]]}"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("{\"text\":\"three four\",\"header\":false,\"tags\":[[14444,0,\"[00:14:44]\"],"
+                       "[14444,10,\"[00:14:44]\"],[20000,10,"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.rfind("{\"status\":6,", 0), 0u);
+}
+
+// ---------------------------------------------------------------- save, check
+
+TEST_F(ToolTest, SaveWritesBackByteForByte) {
+  const std::string out = TempFile("saved.txt");
+  ToolResult r = Run({"save", Fixture("sjis.txt"), out});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFile(out), ReadFile(Fixture("sjis.txt")));
+
+  // Bare LF comes back as CR LF; a final end-of-file mark is dropped.
+  const std::string unix = TempFile("unix.txt");
+  WriteFile(unix, "[00:01:00]a\n@title=b\n\x1a");
+  ASSERT_EQ(Run({"save", unix, out}).status, 0);
+  EXPECT_EQ(ReadFile(out), "[00:01:00]a\r\n@title=b\r\n");
+}
+
+TEST_F(ToolTest, CheckReportsMalformedGroupsBackwardStampsAndRepeats) {
+  ToolResult messy = Run({"check", Fixture("messy.txt")});
+  ASSERT_EQ(messy.status, 0) << messy.err;
+  EXPECT_NE(messy.out.find("malformed bracket groups: 3\n  line 2: [0l:00]\n  line 4: [a[00:01:00]\n  line 4: [x]\n"),
+            std::string::npos)
+      << messy.out;
+  EXPECT_NE(messy.out.find("stamps going backwards: 2\n"
+                           "  line 2 starts at [00:05:00], before line 1 at [00:10:00]\n"
+                           "  line 3: [00:19:00] at position 1 comes after [00:20:00]\n"),
+            std::string::npos)
+      << messy.out;
+
+  ToolResult chorus = Run({"check", Fixture("chorus.txt")});
+  ASSERT_EQ(chorus.status, 0) << chorus.err;
+  EXPECT_NE(chorus.out.find("  line 3 \"Chorus line\" shown 2 times: 10000 ms, 30000 ms\n"), std::string::npos)
+      << chorus.out;
+  EXPECT_NE(chorus.out.find("stamps going backwards: 0\n"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- failures
+
+TEST_F(ToolTest, RefusedInputExitsWithStatus2AndOneLine) {
+  WriteFile(TempFile("big.txt"), std::string(65537, 'a'));
+  WriteFile(TempFile("limit.txt"), std::string(65536, 'a'));
+  // An MP3 frame header and padding, but no Lyrics3 tag at the end.
+  WriteFile(TempFile("song.mp3"), "\xff\xfb\x90\x64" + std::string(4000, '\0') + "TAG" + std::string(125, ' '));
+  const std::vector<std::vector<std::string>> cases = {
+      {"dump", TempFile("missing.txt")},
+      {"dump", TempFile("big.txt")},
+      {"at", TempFile("song.mp3"), "0"},
+      {"edit", Fixture("chorus.txt"), "shift:1x"},
+      {"edit", Fixture("chorus.txt"), "rescale:1,2,3"},
+      {"edit", Fixture("chorus.txt"), "reformat:medium"},
+      {"edit", Fixture("chorus.txt"), "expand:1"},
+      {"edit", Fixture("chorus.txt"), "add:1,2147483648,0"},
+      {"at", Fixture("chorus.txt"), "12s"},
+      {"at", Fixture("chorus.txt")},
+      {"karaoke", Fixture("chorus.txt"), "--max-chars", "-1"},
+      {"dump", Fixture("chorus.txt"), "--lang", "ENU"},
+      {"dump", Fixture("chorus.txt"), "--codepage", "4294967297"},
+      {"dump", Fixture("chorus.txt"), "--codepage", "12345"},
+      {"frobnicate", Fixture("chorus.txt")},
+      {"save", Fixture("chorus.txt"), TempFile("no-such-folder/out.txt")},
+      {},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    std::string shown;
+    for (const std::string& arg : args) shown += arg + " ";
+    ToolResult r = Run(args);
+    EXPECT_EQ(r.status, 2) << shown;
+    EXPECT_EQ(r.out, "") << shown;
+    ASSERT_FALSE(r.err.empty()) << shown;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << shown << ": " << r.err;
+  }
+  EXPECT_EQ(Run({"dump", TempFile("limit.txt")}).status, 0);
+  EXPECT_NE(Run({"dump", TempFile("big.txt")}).err.find("64 KiB"), std::string::npos);
+}
+
+}  // namespace
