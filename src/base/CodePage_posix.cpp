@@ -62,6 +62,48 @@ unsigned AnsiCodePage() {
   return gCodePage;
 }
 
+// Runs iconv over the whole input. Where it meets a sequence it cannot convert,
+// replace appends a substitute to out and answers how many input bytes to skip.
+template <typename Replace>
+std::string RunIconv(iconv_t converter, const char* input, size_t inputSize, size_t outputGuess, Replace replace) {
+  std::string out(outputGuess + 8, '\0');
+  size_t used = 0;
+  char* in = const_cast<char*>(input);
+  size_t inLeft = inputSize;
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    // No converter on this system: every character is one the code page lacks.
+    out.clear();
+    while (inLeft > 0) {
+      size_t skip = replace(in, inLeft, out);
+      in += skip;
+      inLeft -= skip;
+    }
+    return out;
+  }
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  while (inLeft > 0) {
+    if (out.size() - used < 8) out.resize(out.size() * 2);
+    char* outPtr = &out[used];
+    size_t outLeft = out.size() - used;
+    size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+    used = out.size() - outLeft;
+    if (result != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) {
+      out.resize(out.size() * 2);
+      continue;
+    }
+    out.resize(used);
+    size_t skip = replace(in, inLeft, out);
+    used = out.size();
+    out.resize(used + outputGuess / 2 + 8);
+    in += skip;
+    inLeft -= skip;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  }
+  out.resize(used);
+  return out;
+}
+
 WString AnsiToWide(const char* bytes, size_t count) {
   const void* nul = count ? std::memchr(bytes, 0, count) : nullptr;
   if (nul) count = static_cast<size_t>(static_cast<const char*>(nul) - bytes);
@@ -69,54 +111,21 @@ WString AnsiToWide(const char* bytes, size_t count) {
   if (!count) return out;
   std::lock_guard<std::mutex> lock(gMutex);
   Converters& conv = ConvertersFor(gCodePage);
-  if (conv.toWide == reinterpret_cast<iconv_t>(-1)) {
-    // An unknown code page: keep ASCII, replace the rest.
-    for (size_t i = 0; i < count; ++i)
-      out.Append(static_cast<unsigned char>(bytes[i]) < 0x80 ? static_cast<WChar>(bytes[i]) : WChar(0xFFFD));
-    return out;
-  }
-  std::string buffer(count * 2 + 8, '\0');
-  char* in = const_cast<char*>(bytes);
-  size_t inLeft = count;
-  char* outPtr = &buffer[0];
-  size_t outLeft = buffer.size();
-  iconv(conv.toWide, nullptr, nullptr, nullptr, nullptr);
-  while (inLeft > 0) {
-    size_t r = iconv(conv.toWide, &in, &inLeft, &outPtr, &outLeft);
-    if (r != static_cast<size_t>(-1)) break;
-    if (errno == E2BIG) {
-      size_t used = static_cast<size_t>(outPtr - &buffer[0]);
-      buffer.resize(buffer.size() * 2);
-      outPtr = &buffer[0] + used;
-      outLeft = buffer.size() - used;
-      continue;
-    }
-    // An invalid or truncated sequence: one replacement character for its first
-    // byte, then go on with the next.
-    if (outLeft < 2) {
-      size_t used = static_cast<size_t>(outPtr - &buffer[0]);
-      buffer.resize(buffer.size() * 2);
-      outPtr = &buffer[0] + used;
-      outLeft = buffer.size() - used;
-    }
-    outPtr[0] = static_cast<char>(0xFD);
-    outPtr[1] = static_cast<char>(0xFF);
-    outPtr += 2;
-    outLeft -= 2;
-    ++in;
-    --inLeft;
-    iconv(conv.toWide, nullptr, nullptr, nullptr, nullptr);
-  }
-  size_t units = static_cast<size_t>(outPtr - &buffer[0]) / 2;
+  // An invalid or truncated sequence: one replacement character for its first
+  // byte, then go on with the next.
+  std::string utf16 = RunIconv(conv.toWide, bytes, count, count * 2, [](const char*, size_t, std::string& to) {
+    to += "\xFD\xFF";
+    return size_t(1);
+  });
+  size_t units = utf16.size() / 2;
   WChar* data = out.ResizeForOverwrite(units);
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(buffer.data());
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(utf16.data());
   for (size_t i = 0; i < units; ++i) data[i] = static_cast<WChar>(p[2 * i] | (p[2 * i + 1] << 8));
   return out;
 }
 
 std::string WideToAnsi(const WChar* text, size_t length) {
-  std::string out;
-  if (!length) return out;
+  if (!length) return std::string();
   std::lock_guard<std::mutex> lock(gMutex);
   Converters& conv = ConvertersFor(gCodePage);
   std::string input(length * 2, '\0');
@@ -124,42 +133,11 @@ std::string WideToAnsi(const WChar* text, size_t length) {
     input[2 * i] = static_cast<char>(text[i] & 0xFF);
     input[2 * i + 1] = static_cast<char>(text[i] >> 8);
   }
-  if (conv.toAnsi == reinterpret_cast<iconv_t>(-1)) {
-    for (size_t i = 0; i < length; ++i) out += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
-    return out;
-  }
-  out.resize(length * 4 + 8);
-  char* in = &input[0];
-  size_t inLeft = input.size();
-  char* outPtr = &out[0];
-  size_t outLeft = out.size();
-  iconv(conv.toAnsi, nullptr, nullptr, nullptr, nullptr);
-  while (inLeft > 0) {
-    size_t r = iconv(conv.toAnsi, &in, &inLeft, &outPtr, &outLeft);
-    if (r != static_cast<size_t>(-1)) break;
-    if (errno == E2BIG) {
-      size_t used = static_cast<size_t>(outPtr - &out[0]);
-      out.resize(out.size() * 2);
-      outPtr = &out[0] + used;
-      outLeft = out.size() - used;
-      continue;
-    }
-    // Unrepresentable (or a lone surrogate): the code page's default character.
-    if (outLeft < 1) {
-      size_t used = static_cast<size_t>(outPtr - &out[0]);
-      out.resize(out.size() * 2);
-      outPtr = &out[0] + used;
-      outLeft = out.size() - used;
-    }
-    *outPtr++ = '?';
-    --outLeft;
-    // Skip the whole character: a surrogate pair is two units.
+  // Unrepresentable (or a lone surrogate): the code page's default character, once
+  // for the whole character (a surrogate pair is two units).
+  return RunIconv(conv.toAnsi, input.data(), input.size(), length * 2, [](const char* in, size_t inLeft, std::string& to) {
+    to += '?';
     unsigned unit = static_cast<unsigned char>(in[0]) | (static_cast<unsigned char>(in[1]) << 8);
-    size_t skip = (unit >= 0xD800 && unit <= 0xDBFF && inLeft >= 4) ? 4 : 2;
-    in += skip;
-    inLeft -= skip;
-    iconv(conv.toAnsi, nullptr, nullptr, nullptr, nullptr);
-  }
-  out.resize(static_cast<size_t>(outPtr - &out[0]));
-  return out;
+    return (unit >= 0xD800 && unit <= 0xDBFF && inLeft >= 4) ? size_t(4) : size_t(2);
+  });
 }

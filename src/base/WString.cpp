@@ -59,7 +59,12 @@ WString::WString(const WString& other) noexcept : length_(other.length_), heap_(
   }
 }
 
-WString::WString(WString&& other) noexcept : length_(other.length_), heap_(other.heap_) {
+WString::WString(WString&& other) noexcept { TakeFrom(other); }
+
+// Moves other's content into this empty string and leaves other empty.
+void WString::TakeFrom(WString& other) noexcept {
+  length_ = other.length_;
+  heap_ = other.heap_;
   if (heap_) {
     rep_ = other.rep_;
     other.heap_ = false;
@@ -83,17 +88,7 @@ WString& WString::operator=(WString&& other) noexcept {
   if (this == &other) return *this;
   if (heap_) Release(rep_);
   DropAnsi();
-  length_ = other.length_;
-  heap_ = other.heap_;
-  if (heap_) {
-    rep_ = other.rep_;
-    other.heap_ = false;
-  } else {
-    std::memcpy(inline_, other.inline_, sizeof(inline_));
-  }
-  other.inline_[0] = 0;
-  other.length_ = 0;
-  other.DropAnsi();
+  TakeFrom(other);
   return *this;
 }
 

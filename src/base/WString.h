@@ -94,6 +94,7 @@ class WString {
   bool IsHeap() const noexcept { return heap_; }
   WChar* MutableData(size_t neededLength);  // unshares, grows; keeps the content
   void SetLength(size_t length) noexcept;
+  void TakeFrom(WString& other) noexcept;
   void DropAnsi() const noexcept;
 
   union {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "TestText.h"
 
-WString W(const char* utf8) { return WString::FromUtf8(utf8); }
+namespace {
 
 TEST(FilePath, SplitsADrivePath) {
   FilePath path(W("C:\\歌\\表ソ.lyrics.txt"));

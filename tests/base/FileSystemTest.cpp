@@ -8,9 +8,13 @@
 
 #include <string>
 
-#include "TestFiles.h"
+#include "TestText.h"
 
 namespace {
+
+size_t EntryCount(const TempDir& dir) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()), {}));
+}
 
 std::string ReadAll(FileSystem& files, const WString& path) {
   std::unique_ptr<ByteSource> source = files.OpenForReading(path);
@@ -22,19 +26,19 @@ std::string ReadAll(FileSystem& files, const WString& path) {
 TEST(FileSystem, WritesReadsAndReplacesAFile) {
   TempDir dir;
   FileSystem& files = PlatformFileSystem();
-  WString path = dir.File("lyrics.txt");
+  WString path = dir.Wide("lyrics.txt");
   EXPECT_FALSE(files.Exists(path));
   ASSERT_TRUE(files.WriteFileReplacing(path, "first version", 13));
   EXPECT_EQ(ReadAll(files, path), "first version");
   ASSERT_TRUE(files.WriteFileReplacing(path, "2nd", 3));
   EXPECT_EQ(ReadAll(files, path), "2nd");
-  EXPECT_EQ(dir.EntryCount(), 1u);  // no temporary file left behind
+  EXPECT_EQ(EntryCount(dir), 1u);  // no temporary file left behind
 }
 
 TEST(FileSystem, FailedSaveLeavesTheOldFileAlone) {
   TempDir dir;
   FileSystem& files = PlatformFileSystem();
-  WString path = dir.File("locked.txt");
+  WString path = dir.Wide("locked.txt");
   ASSERT_TRUE(files.WriteFileReplacing(path, "keep me", 7));
 #ifdef _WIN32
   ASSERT_TRUE(SetFileAttributesA(path.Ansi(), FILE_ATTRIBUTE_READONLY));
@@ -44,27 +48,27 @@ TEST(FileSystem, FailedSaveLeavesTheOldFileAlone) {
   EXPECT_TRUE(files.IsReadOnly(path));
   EXPECT_FALSE(files.WriteFileReplacing(path, "lost", 4));
   EXPECT_EQ(ReadAll(files, path), "keep me");
-  EXPECT_EQ(dir.EntryCount(), 1u);
-  EXPECT_FALSE(files.WriteFileReplacing(dir.File("missing/x.txt"), "x", 1));
+  EXPECT_EQ(EntryCount(dir), 1u);
+  EXPECT_FALSE(files.WriteFileReplacing(dir.Wide("missing/x.txt"), "x", 1));
 }
 
 TEST(FileSystem, NamesMatchTheWindowsWay) {
   TempDir dir;
   FileSystem& files = PlatformFileSystem();
-  ASSERT_TRUE(files.WriteFileReplacing(dir.File("Song.TXT"), "x", 1));
-  EXPECT_TRUE(files.Exists(dir.File("song.txt")));
-  EXPECT_TRUE(files.Exists(dir.File("SONG.txt.")));  // a trailing dot is ignored
-  EXPECT_TRUE(files.IsDirectory(dir.Folder()));
-  EXPECT_FALSE(files.IsDirectory(dir.File("song.txt")));
-  EXPECT_EQ(ReadAll(files, dir.File("sOnG.txt")), "x");
-  EXPECT_FALSE(files.Exists(dir.File("song.lrc")));
+  ASSERT_TRUE(files.WriteFileReplacing(dir.Wide("Song.TXT"), "x", 1));
+  EXPECT_TRUE(files.Exists(dir.Wide("song.txt")));
+  EXPECT_TRUE(files.Exists(dir.Wide("SONG.txt.")));  // a trailing dot is ignored
+  EXPECT_TRUE(files.IsDirectory(dir.Wide()));
+  EXPECT_FALSE(files.IsDirectory(dir.Wide("song.txt")));
+  EXPECT_EQ(ReadAll(files, dir.Wide("sOnG.txt")), "x");
+  EXPECT_FALSE(files.Exists(dir.Wide("song.lrc")));
   EXPECT_FALSE(files.Exists(WString()));
 }
 
 TEST(FileSystem, JapaneseFileNames) {
   TempDir dir;
   FileSystem& files = PlatformFileSystem();
-  WString path = dir.File("表ソ歌詞.txt");
+  WString path = dir.Wide("表ソ歌詞.txt");
   ASSERT_TRUE(files.WriteFileReplacing(path, "\x95\x5C", 2));
   EXPECT_TRUE(files.Exists(path));
   EXPECT_EQ(ReadAll(files, path), "\x95\x5C");

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "TestText.h"
 
-WString W(const char* utf8) { return WString::FromUtf8(utf8); }
+namespace {
 
 TEST(WString, CopiesShareUntilOneChanges) {
   WString original = W("a line long enough to live on the heap");

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "TestText.h"
 
 namespace {
 
