@@ -2,6 +2,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "base/FileSystem.h"
 
 namespace {
 
@@ -111,3 +116,68 @@ WString MakeKaraokeDocument(int lineCount) {
 }
 
 int KaraokeDocumentLength(int lineCount) { return 1000 + lineCount * kLineSpacing; }
+
+// ---------------------------------------------------------------- lyrics sources
+
+std::string MakeLyricsTree(const std::string& root) {
+  namespace fs = std::filesystem;
+  fs::create_directories(root);
+  for (int d = 0; d < kLyricsTreeFolders; ++d) {
+    fs::path folder = fs::path(root) / ("album " + std::to_string(d));
+    fs::create_directory(folder);
+    for (int f = 0; f < kLyricsTreeFilesPerFolder; ++f)
+      std::ofstream(folder / ("song " + std::to_string(d) + "-" + std::to_string(f) + ".txt")) << "[00:01:00]x\n";
+  }
+  // The order is the file system's (hashed on most), so the last file is asked for.
+  FileSystem& files = PlatformFileSystem();
+  std::vector<FolderEntry> entries;
+  if (!files.ListFolder(WString::FromUtf8(root), entries) || entries.empty()) return std::string();
+  std::string last = root + "/" + entries.back().name.ToUtf8();
+  if (!files.ListFolder(WString::FromUtf8(last), entries) || entries.empty()) return std::string();
+  std::string name = entries.back().name.ToUtf8();
+  return name.substr(0, name.rfind('.'));
+}
+
+namespace {
+
+std::string BigEndian32(uint32_t v) {
+  return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+
+std::string Frame(const char* id, const std::string& body) {
+  return std::string(id, 4) + BigEndian32(static_cast<uint32_t>(body.size())) + std::string(2, '\0') + body;
+}
+
+// Encoding 1: UTF-16 with a byte-order mark, little-endian.
+std::string Utf16Text(const char16_t* text) {
+  std::string bytes = "\xFF\xFE";
+  for (; *text; ++text) bytes += {static_cast<char>(*text & 0xFF), static_cast<char>(*text >> 8)};
+  return bytes;
+}
+
+}  // namespace
+
+std::string MakeTaggedMp3(int number) {
+  Random random(static_cast<uint32_t>(number) * 7919u + 1u);
+  std::u16string title = u"夜空のうた ";
+  title += static_cast<char16_t>(u'0' + number % 10);
+  std::string frames = Frame("TIT2", "\x01" + Utf16Text(title.c_str()));
+  frames += Frame("TPE1", "\x01" + Utf16Text(u"星のバンド"));
+  frames += Frame("TALB", "\x01" + Utf16Text(u"光と風"));
+  std::string picture = std::string("\x00image/jpeg\x00\x03\x00", 14) + "\xFF\xD8\xFF\xE0";
+  while (picture.size() < kTagPictureBytes) picture += static_cast<char>(random.Next(255) + 1);
+  frames += Frame("APIC", picture);
+  std::string lyrics = std::string("\x01jpn", 4) + Utf16Text(u"") + std::string(2, '\0');
+  for (int line = 0; line < 40; ++line) lyrics += Utf16Text(u"夜空に光る星のように\n").substr(2);
+  frames += Frame("USLT", lyrics);
+  std::string padding(512, '\0');
+  uint32_t size = static_cast<uint32_t>(frames.size() + padding.size());
+  // Sizes in the tag header are synchsafe: 7 bits per byte.
+  std::string header = "ID3\x03";
+  header += std::string(2, '\0');
+  for (int shift = 21; shift >= 0; shift -= 7) header += static_cast<char>((size >> shift) & 0x7F);
+  // 128 kbit/s, 44.1 kHz MPEG-1 layer III frames of 417 bytes.
+  std::string audio;
+  for (int f = 0; f < 8; ++f) audio += std::string("\xFF\xFB\x90\x00", 4) + std::string(413, '\0');
+  return header + frames + padding + audio;
+}

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
+#include "base/FileSystem.h"
 #include "base/WString.h"
 
 constexpr size_t kParseInputBytes = 65536;  // the largest lyrics file the loader accepts
@@ -19,3 +21,42 @@ WString MakeKaraokeText(size_t byteBudget);
 WString MakeKaraokeDocument(int lineCount);
 // The time just after the last stamp of a document made by MakeKaraokeDocument.
 int KaraokeDocumentLength(int lineCount);
+
+// ---------------------------------------------------------------- lyrics sources
+constexpr int kLyricsTreeFolders = 200;
+constexpr int kLyricsTreeFilesPerFolder = 50;
+constexpr int kTagSongCount = 1000;
+constexpr size_t kTagPictureBytes = 11 * 1024;
+
+// A lyrics folder tree under root: kLyricsTreeFolders folders of
+// kLyricsTreeFilesPerFolder ".txt" files, all names different. Answers the base
+// name of the file a tree search meets last (the last file of the last folder in
+// the file system's own listing order), so a song of that name is found at the end.
+std::string MakeLyricsTree(const std::string& root);
+
+// An MP3 whose ID3v2.3 tag holds a UTF-16 title, artist and album, a cover picture
+// (APIC) of kTagPictureBytes and an unsynchronised-lyrics frame (USLT), followed by
+// a few MPEG audio frames.
+std::string MakeTaggedMp3(int number);
+
+// The platform's file system, counting the folder listings made through it.
+class CountingFileSystem : public FileSystem {
+ public:
+  bool Exists(const WString& path) override { return real_.Exists(path); }
+  bool IsDirectory(const WString& path) override { return real_.IsDirectory(path); }
+  std::unique_ptr<ByteSource> OpenForReading(const WString& path) override { return real_.OpenForReading(path); }
+  bool WriteFileReplacing(const WString& path, const void* data, size_t size) override {
+    return real_.WriteFileReplacing(path, data, size);
+  }
+  bool IsReadOnly(const WString& path) override { return real_.IsReadOnly(path); }
+  bool ListFolder(const WString& folder, std::vector<FolderEntry>& entries) override {
+    ++listings;
+    return real_.ListFolder(folder, entries);
+  }
+  bool Identify(const WString& path, FileIdentity& identity) override { return real_.Identify(path, identity); }
+
+  size_t listings = 0;
+
+ private:
+  FileSystem& real_ = PlatformFileSystem();
+};

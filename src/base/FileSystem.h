@@ -5,10 +5,29 @@
 // case, and trailing dots and spaces of a name are ignored.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/ByteSource.h"
 #include "base/WString.h"
+
+// One entry of a folder listing.
+struct FolderEntry {
+  WString name;
+  bool isFolder = false;  // a link or junction to a folder counts as a folder
+};
+
+// Which file or folder a path leads to, however it is reached (links, junctions,
+// other spellings of the name): the same one gives the same identity.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity& other) const { return volume == other.volume && index == other.index; }
+  bool operator<(const FileIdentity& other) const {
+    return volume != other.volume ? volume < other.volume : index < other.index;
+  }
+};
 
 class FileSystem {
  public:
@@ -24,6 +43,12 @@ class FileSystem {
   // complete write; on failure the target is left as it was. A read-only target fails.
   virtual bool WriteFileReplacing(const WString& path, const void* data, size_t size) = 0;
   virtual bool IsReadOnly(const WString& path) = 0;
+  // Replaces entries with the folder's entries in the order the file system gives
+  // them, "." and ".." left out. False when the folder cannot be listed (a file
+  // system that cannot list folders at all always answers false).
+  virtual bool ListFolder(const WString& folder, std::vector<FolderEntry>& entries) { return false; }
+  // False when the path leads nowhere or cannot be identified.
+  virtual bool Identify(const WString& path, FileIdentity& identity) { return false; }
 };
 
 // The file system of the platform the program runs on.

@@ -70,6 +70,20 @@ std::string Resolve(const std::string& path) {
   return StatPath(current, info) ? current : std::string();
 }
 
+class DirHandle {
+ public:
+  explicit DirHandle(DIR* dir) : dir_(dir) {}
+  ~DirHandle() {
+    if (dir_) ::closedir(dir_);
+  }
+  DirHandle(const DirHandle&) = delete;
+  DirHandle& operator=(const DirHandle&) = delete;
+  DIR* Get() const { return dir_; }
+
+ private:
+  DIR* dir_;
+};
+
 class FileByteSource : public ByteSource {
  public:
   FileByteSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
@@ -166,6 +180,39 @@ class PosixFileSystem : public FileSystem {
     if (ok) ok = ::rename(name.data(), target.c_str()) == 0;
     if (!ok) ::unlink(name.data());
     return ok;
+  }
+
+  bool ListFolder(const WString& folder, std::vector<FolderEntry>& entries) override {
+    entries.clear();
+    std::string real = Resolve(NativePath(folder));
+    if (real.empty()) return false;
+    DirHandle dir(::opendir(real.c_str()));
+    if (!dir.Get()) return false;
+    if (real.back() != '/') real += '/';
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(dir.Get());
+      // A read error part-way counts as a folder that cannot be listed.
+      if (!entry) return errno == 0;
+      const char* name = entry->d_name;
+      if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+      bool isFolder = entry->d_type == DT_DIR;
+      if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+        // Links are followed, as Windows follows junctions.
+        struct stat info;
+        isFolder = StatPath(real + name, info) && S_ISDIR(info.st_mode);
+      }
+      entries.push_back({WString::FromUtf8(name), isFolder});
+    }
+  }
+
+  bool Identify(const WString& path, FileIdentity& identity) override {
+    std::string real = Resolve(NativePath(path));
+    struct stat info;
+    if (real.empty() || !StatPath(real, info)) return false;
+    identity.volume = static_cast<uint64_t>(info.st_dev);
+    identity.index = static_cast<uint64_t>(info.st_ino);
+    return true;
   }
 };
 

@@ -1,6 +1,7 @@
 // Files on Windows: ANSI paths, as the player hands them to us.
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "base/FilePath.h"
@@ -22,6 +23,21 @@ class ScopedFileHandle {
     handle_ = INVALID_HANDLE_VALUE;
     return ok;
   }
+
+ private:
+  HANDLE handle_;
+};
+
+class ScopedFindHandle {
+ public:
+  explicit ScopedFindHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedFindHandle() {
+    if (IsValid()) FindClose(handle_);
+  }
+  ScopedFindHandle(const ScopedFindHandle&) = delete;
+  ScopedFindHandle& operator=(const ScopedFindHandle&) = delete;
+  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
 
  private:
   HANDLE handle_;
@@ -119,6 +135,37 @@ class Win32FileSystem : public FileSystem {
     }
     if (!ok) DeleteFileA(temp);
     return ok;
+  }
+
+  bool ListFolder(const WString& folder, std::vector<FolderEntry>& entries) override {
+    entries.clear();
+    if (folder.IsEmpty()) return false;
+    // The separator test is made on wide text: in Shift-JIS 0x5C can be a trail byte.
+    WString wide = folder;
+    if (!FilePath::IsSeparator(wide[wide.Length() - 1])) wide.Append(u'\\');
+    std::string pattern = wide.ToAnsi() + "*.*";
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle find(FindFirstFileA(pattern.c_str(), &found));
+    if (!find.IsValid()) return false;
+    do {
+      if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) continue;
+      entries.push_back({WString::FromAnsi(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(find.Get(), &found));
+    return true;
+  }
+
+  bool Identify(const WString& path, FileIdentity& identity) override {
+    if (path.IsEmpty()) return false;
+    // Backup semantics opens folders too; junctions and links are followed to
+    // what they lead to.
+    ScopedFileHandle file(CreateFileA(path.Ansi(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!file.IsValid() || !GetFileInformationByHandle(file.Get(), &information)) return false;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return true;
   }
 };
 

@@ -355,4 +355,69 @@ TEST_F(ToolTest, RefusedInputExitsWithStatus2AndOneLine) {
   EXPECT_NE(Run({"dump", TempFile("big.txt")}).err.find("64 KiB"), std::string::npos);
 }
 
+// ---------------------------------------------------------------- song sources
+
+// An MP3 with only an ID3v1 tag: fields padded with spaces, as some taggers write.
+std::string Id3v1Song(const std::string& title, const std::string& artist, unsigned char genre) {
+  auto field = [](const std::string& text, size_t width) {
+    std::string padded = text.substr(0, width);
+    return padded + std::string(width - padded.size(), ' ');
+  };
+  return std::string(256, '\0') + "TAG" + field(title, 30) + field(artist, 30) + field("Album", 30) + "2003" +
+         field("", 30) + static_cast<char>(genre);
+}
+
+TEST_F(ToolTest, TagsReadsTheSongAndFindsItsBackground) {
+  WriteFile(TempFile("Song.mp3"), Id3v1Song("Title", "Band", 17));
+  WriteFile(TempFile("Band.bmp"), "BM");
+  std::filesystem::create_directory(TempFile("Song"));
+  ToolResult r = Run({"tags", TempFile("Song.mp3")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "{\"title\":\"Title\",\"artist\":\"Band\",\"album\":\"Album\",\"year\":\"2003\",\"comment\":\"\","
+                   "\"genre\":\"Rock\",\"copyright\":\"\",\"engineer\":\"\",\"source\":\"\",\"software\":\"\","
+                   "\"bgfile\":\"" + TempFile("Band.bmp") + "\",\"bgfolder\":\"" + TempFile("Song.") + "\"}\n");
+
+  // The plug-in's own ID3v1 reader keeps the padding.
+  r = Run({"tags", TempFile("Song.mp3"), "--no-id3v2"});
+  EXPECT_NE(r.out.find("\"title\":\"Title" + std::string(25, ' ') + "\""), std::string::npos) << r.out;
+  // Extensions not listed are not read for tags.
+  r = Run({"tags", TempFile("Song.mp3"), "--id3exts", "rmp;MP3"});
+  EXPECT_EQ(r.out.rfind("{\"title\":\"\",\"artist\":\"\",", 0), 0u) << r.out;
+}
+
+TEST_F(ToolTest, LocateAnswersTheLyricsPathAndWhetherItExists) {
+  std::filesystem::create_directories(TempFile("lyrics/deep/er"));
+  WriteFile(TempFile("lyrics/deep/er/SONG.txt"), "x");
+  ToolResult r = Run({"locate", TempFile("music/Song.mp3"), "--lyrics-folder", TempFile("lyrics")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "{\"path\":\"" + TempFile("lyrics") + "\\\\deep\\\\er\\\\SONG.txt\",\"exists\":true}\n");
+  r = Run({"locate", TempFile("music/Other.mp3"), "--lyrics-folder", TempFile("lyrics")});
+  EXPECT_EQ(r.out, "{\"path\":\"" + TempFile("music/Other.txt") + "\",\"exists\":false}\n");
+}
+
+TEST_F(ToolTest, FormatExpandsThePatternAndTellsWhetherAnythingWasKnown) {
+  WriteFile(TempFile("Song.mp3"), Id3v1Song("Title", "Band", 255));
+  ToolResult r = Run({"format", TempFile("Song.mp3"), "%2 / %1 (%7.%9) 100%%"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "{\"text\":\"Title / Band (Song.mp3) 100%\",\"ok\":true}\n");
+  r = Run({"format", TempFile("Song.mp3"), "[%6%5]"});
+  EXPECT_EQ(r.out, "{\"text\":\"[]\",\"ok\":false}\n");
+}
+
+TEST_F(ToolTest, SongCommandsRefuseBadUsage) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"tags"},
+      {"tags", "a.mp3", "b.mp3"},
+      {"tags", "a.mp3", "--lyrics-folder", "x"},
+      {"locate", "a.mp3", "--no-id3v2"},
+      {"locate", "a.mp3", "--lyrics-folder"},
+      {"format", "a.mp3"},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    ToolResult r = Run(args);
+    EXPECT_EQ(r.status, 2) << args[0] << " " << args.size();
+    EXPECT_EQ(r.out, "");
+  }
+}
+
 }  // namespace

@@ -46,6 +46,9 @@ constexpr CommandInfo kCommands[] = {
     {"edit", 1, SIZE_MAX, ""},
     {"save", 2, 2, ""},
     {"check", 1, 1, ""},
+    {"tags", 1, 1, "--id3exts --no-id3v2"},
+    {"locate", 1, 1, "--lyrics-folder"},
+    {"format", 2, 2, "--id3exts --no-id3v2"},
 };
 
 const CommandInfo* FindCommand(const std::string& name) {
@@ -69,6 +72,10 @@ bool TakesOption(const CommandInfo& info, const std::string& option) {
 bool ReadOption(const std::string& option, const char* value, CommandLine& commandLine, std::string& error) {
   if (option == "--hide-untagged") {
     commandLine.hideUntagged = true;
+    return true;
+  }
+  if (option == "--no-id3v2") {
+    commandLine.noId3v2 = true;
     return true;
   }
   if (!value) {
@@ -105,12 +112,22 @@ bool ReadOption(const std::string& option, const char* value, CommandLine& comma
     }
     return true;
   }
+  if (option == "--id3exts") {
+    commandLine.hasId3Exts = true;
+    commandLine.id3Exts = value;
+    return true;
+  }
+  if (option == "--lyrics-folder") {
+    commandLine.lyricsFolder = value;
+    return true;
+  }
   error = "unknown option " + option;
   return false;
 }
 
 bool TakesValue(const std::string& option) {
-  return option == "--codepage" || option == "--anchor" || option == "--lang" || option == "--max-chars";
+  return option == "--codepage" || option == "--anchor" || option == "--lang" || option == "--max-chars" ||
+         option == "--id3exts" || option == "--lyrics-folder";
 }
 
 }  // namespace
@@ -164,7 +181,8 @@ const char* UsageText() {
       "usage: mrlyrics-tool [--codepage N] COMMAND ...\n"
       "\n"
       "Reads a lyrics file (text, or the Lyrics3 v2 tag of an .mp3) with the plug-in's own\n"
-      "model and prints the result as UTF-8 JSON.\n"
+      "model and prints the result as UTF-8 JSON; finds a song's lyrics file and reads its\n"
+      "information as the plug-in does.\n"
       "\n"
       "  dump FILE [--hide-untagged]\n"
       "      status, header fields, lines with their stamps, and the playback order\n"
@@ -184,6 +202,15 @@ const char* UsageText() {
       "  check FILE\n"
       "      a readable report: malformed [..] groups, stamps going back in time,\n"
       "      lines shown more than once\n"
+      "  tags SONG [--id3exts LIST] [--no-id3v2]\n"
+      "      the song's information as the plug-in reads it, and its background\n"
+      "      picture and folder: {\"title\",\"artist\",...,\"bgfile\",\"bgfolder\"}\n"
+      "      (LIST: extensions read for tags, default \"mp3;rmp\")\n"
+      "  locate SONG [--lyrics-folder DIR]\n"
+      "      the lyrics file the plug-in would load for SONG: {\"path\",\"exists\"}\n"
+      "  format SONG PATTERN [--id3exts LIST] [--no-id3v2]\n"
+      "      an information format (%1 artist, %2 title, %3 album, %4 year, %5 comment,\n"
+      "      %6 genre, %7 base name, %8 folder, %9 extension): {\"text\",\"ok\"}\n"
       "\n"
       "  --codepage N   code page of lyrics files (default 932, Shift-JIS; 65001 UTF-8)\n"
       "\n"

@@ -29,6 +29,11 @@ struct CommandLine {
   // which is what the karaoke screen hands to the line splitter there.
   std::string language = "JPN";
   int32_t maxChars = 40;
+  // Song information and the lyrics locator: the plug-in's common settings.
+  bool hasId3Exts = false;
+  std::string id3Exts;
+  bool noId3v2 = false;
+  std::string lyricsFolder;
   bool help = false;
 };
 

@@ -11,7 +11,9 @@
 #include "lyrics/KaraokeLineSplit.h"
 #include "lyrics/LyricsFormat.h"
 #include "lyrics/LyricsTimeline.h"
+#include "sources/LyricsLocator.h"
 #include "sources/LyricsReaders.h"
+#include "sources/SongInfo.h"
 
 int ReportError(const std::string& message) {
   std::fprintf(stderr, "mrlyrics-tool: %s\n", message.c_str());
@@ -283,6 +285,15 @@ void ReportCounts(const LyricsTimeline& timeline) {
   std::printf("display lines: %d\n", timeline.DisplayLineCount());
 }
 
+// ---------------------------------------------------------------- song information
+
+SourceOptions SongOptions(const CommandLine& commandLine) {
+  SourceOptions options;
+  if (commandLine.hasId3Exts) options.id3Exts = WString::FromUtf8(commandLine.id3Exts);
+  options.id3V2 = !commandLine.noId3v2;
+  return options;
+}
+
 }  // namespace
 
 int RunDump(const CommandLine& commandLine) {
@@ -376,5 +387,56 @@ int RunCheck(const CommandLine& commandLine) {
   ReportMalformedGroups(timeline);
   ReportBackwardStamps(timeline);
   ReportRepeatedLines(timeline);
+  return 0;
+}
+
+int RunTags(const CommandLine& commandLine) {
+  // As in the plug-in, a song that cannot be read simply has no information.
+  SongInfo song;
+  song.Load(WString::FromUtf8(commandLine.arguments[0]), SongOptions(commandLine));
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("title").String(song.Title());
+  json.Key("artist").String(song.Artist());
+  json.Key("album").String(song.Album());
+  json.Key("year").String(song.Year());
+  json.Key("comment").String(song.Comment());
+  json.Key("genre").String(song.Genre());
+  json.Key("copyright").String(song.Copyright());
+  json.Key("engineer").String(song.Engineer());
+  json.Key("source").String(song.Source());
+  json.Key("software").String(song.Software());
+  json.Key("bgfile").String(song.BgFile());
+  json.Key("bgfolder").String(song.BgFolder());
+  json.EndObject();
+  Print(json);
+  return 0;
+}
+
+int RunLocate(const CommandLine& commandLine) {
+  SourceOptions options;
+  options.lyricsFolder = WString::FromUtf8(commandLine.lyricsFolder);
+  LyricsLocator locator(options);
+  const WString& path = locator.Locate(WString::FromUtf8(commandLine.arguments[0]));
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("path").String(path);
+  json.Key("exists").Bool(!path.IsEmpty() && PlatformFileSystem().Exists(path));
+  json.EndObject();
+  Print(json);
+  return 0;
+}
+
+int RunFormat(const CommandLine& commandLine) {
+  SongInfo song;
+  song.Load(WString::FromUtf8(commandLine.arguments[0]), SongOptions(commandLine));
+  WString text;
+  const bool ok = song.Format(WString::FromUtf8(commandLine.arguments[1]), text);
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("text").String(text);
+  json.Key("ok").Bool(ok);
+  json.EndObject();
+  Print(json);
   return 0;
 }

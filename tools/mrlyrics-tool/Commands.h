@@ -11,6 +11,9 @@ int RunKaraoke(const CommandLine& commandLine);
 int RunEdit(const CommandLine& commandLine);
 int RunSave(const CommandLine& commandLine);
 int RunCheck(const CommandLine& commandLine);
+int RunTags(const CommandLine& commandLine);
+int RunLocate(const CommandLine& commandLine);
+int RunFormat(const CommandLine& commandLine);
 
 constexpr int kExitBadUsage = 2;
 int ReportError(const std::string& message);

@@ -16,6 +16,9 @@ int Dispatch(const CommandLine& commandLine) {
   if (command == "karaoke") return RunKaraoke(commandLine);
   if (command == "edit") return RunEdit(commandLine);
   if (command == "save") return RunSave(commandLine);
+  if (command == "tags") return RunTags(commandLine);
+  if (command == "locate") return RunLocate(commandLine);
+  if (command == "format") return RunFormat(commandLine);
   return RunCheck(commandLine);
 }
 

@@ -1,0 +1,354 @@
+#include "host/PluginApp.h"
+
+#include <cstring>
+
+#include "host/DummyWindow.h"
+#include "host/WindowBase.h"
+
+namespace {
+
+constexpr int kMenuResource = 114;
+constexpr DWORD kNapMs = 10;
+constexpr int kDefaultWait = 20;
+
+WString UserLanguage() {
+  char name[100] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVLANGNAME, name, sizeof name);
+  return WString::FromAnsi(name);
+}
+
+}  // namespace
+
+PluginApp::PluginApp(const PluginAppSetup& setup)
+    : link_(setup.link),
+      windows_(setup.windows),
+      napper_(setup.napper),
+      instance_(setup.instance ? setup.instance : WindowBase::Instance()),
+      menu_(setup.menu ? setup.menu : LoadMenuA(instance_, MAKEINTRESOURCEA(kMenuResource))) {
+  common_ = std::make_unique<CommonSettings>(*setup.ini);
+  displayer_ = std::make_unique<DisplayerSettings>(*setup.ini);
+  karaoke_ = std::make_unique<KaraokeSettings>(*setup.ini);
+  editor_ = std::make_unique<EditorSettings>(*setup.ini);
+  common_->language = UserLanguage();
+  if (common_->lyricsButton) link_->ShowLyricsButton(true);
+
+  started_.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!started_) return;
+  Start();
+  if (ThreadId() == 0) return;
+  // The thread has no queue until it first asks for a message: retry the post, but
+  // give up when the thread is gone or the bound has passed, so init never hangs.
+  DWORD begin = GetTickCount();
+  while (!Post(TM_START)) {
+    if (WaitForSingleObject(ThreadHandle(), 5) != WAIT_TIMEOUT) return;
+    if (GetTickCount() - begin > setup.startTimeoutMs) return;
+  }
+  DWORD waited = GetTickCount() - begin;
+  DWORD left = waited < setup.startTimeoutMs ? setup.startTimeoutMs - waited : 0;
+  // The thread may talk to the player's windows (this thread's) while it starts.
+  HANDLE objects[2] = {started_.Get(), ThreadHandle()};
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD spent = GetTickCount() - start;
+    DWORD result = MsgWaitForMultipleObjects(2, objects, FALSE, spent < left ? left - spent : 0, QS_SENDMESSAGE);
+    if (result != WAIT_OBJECT_0 + 2) break;
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  running_ = WaitForSingleObject(started_.Get(), 0) == WAIT_OBJECT_0 &&
+             WaitForSingleObject(ThreadHandle(), 0) == WAIT_TIMEOUT;
+}
+
+PluginApp::~PluginApp() {
+  Stop();
+  // Run destroys every window on its way out; a thread that died some other way took
+  // its windows with it, and the objects only forget them here.
+  for (auto& slot : slots_) slot.reset();
+  dummy_.reset();
+  editor_.reset();
+  karaoke_.reset();
+  displayer_.reset();
+  common_.reset();
+  menu_.Reset();
+}
+
+namespace {
+// Windows ends a menu when its owner gets WM_CANCELMODE; Wine's menu loop only
+// listens to its own keys, so the menu window is told Escape as well.
+BOOL CALLBACK CancelModalLoop(HWND window, LPARAM) {
+  char name[8] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (strcmp(name, "#32768") == 0) {
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  } else {
+    PostMessageA(window, WM_CANCELMODE, 0, 0);
+  }
+  return TRUE;
+}
+}  // namespace
+
+void PluginApp::NudgeWhileStopping() { EnumThreadWindows(ThreadId(), CancelModalLoop, 0); }
+
+HMENU PluginApp::PopupMenu() const {
+  HMENU popup = GetSubMenu(menu_.Get(), 0);
+  return popup ? popup : menu_.Get();
+}
+
+PluginWindow* PluginApp::Window(WindowIndex index) const {
+  return index >= 0 && index < static_cast<int>(slots_.size()) ? slots_[index].get() : nullptr;
+}
+
+HWND PluginApp::DummyHandle() const { return dummy_ ? dummy_->Handle() : nullptr; }
+
+void PluginApp::SetMenuState(int index, bool open) {
+  MENUITEMINFOA item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STATE;
+  item.fState = open ? MFS_CHECKED : 0;
+  SetMenuItemInfoA(menu_.Get(), kFirstWindowCommand + index, FALSE, &item);
+}
+
+bool PluginApp::MenuChecked(int index) const {
+  MENUITEMINFOA item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STATE;
+  // Without menu 114 the slots are the only record of what is open.
+  if (!GetMenuItemInfoA(menu_.Get(), kFirstWindowCommand + index, FALSE, &item)) {
+    return IsOpen(static_cast<WindowIndex>(index));
+  }
+  return (item.fState & MFS_CHECKED) != 0;
+}
+
+int PluginApp::Run() {
+  if (!WaitForStart()) return 0;
+  StartLoop();
+  running_ = true;
+  SetEvent(started_.Get());
+  int code = 0;
+  try {
+    code = [this] {
+      MSG msg;
+      for (;;) {
+        if (!MessageWaiting()) Idle();
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == -1) return -1;
+        if (got == 0) return static_cast<int>(msg.wParam);
+        if (StopRequested()) return 0;
+        try {
+          if (!msg.hwnd) {
+            HandleThreadMessage(msg);
+            if (napper_) napper_->Handled(msg.message);
+          } else if (!FilterWindowMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+          }
+        } catch (...) {
+          // One failed request (out of memory in a window) must not end the loop.
+        }
+      }
+    }();
+  } catch (...) {
+    code = -1;
+  }
+  // Windows can only be destroyed by the thread that made them: whatever ended the
+  // loop, they go now.
+  StopWindows();
+  return code;
+}
+
+bool PluginApp::WaitForStart() {
+  MSG msg;
+  for (;;) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) return false;
+    if (got == 0) return false;  // told to quit before it started
+    if (!msg.hwnd && msg.message == TM_START) return true;
+  }
+}
+
+void PluginApp::StartLoop() {
+  link_->AddSystemMenu(menu_.Get());
+  link_->SetNotifyThread(ThreadId());
+  dummy_ = std::make_unique<DummyWindow>(*this);
+  dummy_->Open();
+  if (displayer_->open) Post(TM_OPEN_WINDOW, kDisplayerWindow);
+  if (editor_->open) Post(TM_OPEN_WINDOW, kEditorWindow);
+  int wait = displayer_->wait > 0 ? displayer_->wait : kDefaultWait;
+  napCount_ = wait / static_cast<int>(kNapMs);
+  napRest_ = wait % static_cast<int>(kNapMs);
+  naps_ = 0;
+}
+
+bool PluginApp::MessageWaiting() const {
+  MSG msg;
+  return PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != 0;
+}
+
+void PluginApp::Nap(DWORD ms) {
+  if (napper_) {
+    napper_->Nap(ms);
+  } else {
+    Sleep(ms);
+  }
+}
+
+// Naps until the next tick is due or a message arrives. The nap counter survives
+// message handling, so messages never postpone a tick by more than one nap.
+// Returning with no message waiting is fine: GetMessage then blocks.
+void PluginApp::Idle() {
+  for (;;) {
+    PluginWindow* karaoke = slots_[kKaraokeWindow].get();
+    if (karaoke && karaoke->IsRendering()) {
+      karaoke->DrawFrame();
+      if (MessageWaiting()) return;
+      continue;
+    }
+    // With neither the Displayer nor the Editor open a tick does nothing: wait for
+    // the next message instead of waking a hundred times a second for nothing.
+    if (!slots_[kDisplayerWindow] && !slots_[kEditorWindow]) return;
+    while (naps_ < napCount_) {
+      Nap(kNapMs);
+      ++naps_;
+      if (MessageWaiting()) return;
+    }
+    if (napRest_ > 0) Nap(static_cast<DWORD>(napRest_));
+    Tick();
+    naps_ = 0;
+    if (MessageWaiting()) return;
+  }
+}
+
+void PluginApp::Tick() {
+  if (PluginWindow* displayer = slots_[kDisplayerWindow].get()) displayer->Tick();
+  if (PluginWindow* editor = slots_[kEditorWindow].get()) editor->Tick();
+}
+
+bool PluginApp::FilterWindowMessage(MSG& msg) {
+  if (PluginWindow* sheet = slots_[kOptionsWindow].get()) {
+    if (sheet->HasEnded()) {
+      slots_[kOptionsWindow].reset();
+      SetMenuState(kOptionsWindow, false);
+    } else if (sheet->PreTranslate(msg)) {
+      return true;
+    }
+  }
+  if (PluginWindow* editor = slots_[kEditorWindow].get()) return editor->PreTranslate(msg);
+  return false;
+}
+
+void PluginApp::HandleThreadMessage(const MSG& msg) {
+  int index = static_cast<int>(msg.wParam);
+  bool force = msg.lParam != 0;
+  switch (msg.message) {
+    case TM_OPEN_WINDOW: OpenWindow(index); break;
+    case TM_CLOSE_WINDOW: CloseWindow(index, force); break;
+    case TM_TOGGLE_WINDOW: ToggleWindow(index, force); break;
+    case TM_SONG_CHANGED: SongChanged(); break;
+    case TM_SKIN_CHANGED:
+      if (PluginWindow* displayer = slots_[kDisplayerWindow].get()) displayer->SkinChanged();
+      break;
+    case TM_MOVE_FOLLOWER:
+      MoveFollower(static_cast<int>(static_cast<INT_PTR>(msg.wParam)), static_cast<int>(msg.lParam));
+      break;
+    case TM_PLAYER_ACTIVATED: PlayerActivated(reinterpret_cast<HWND>(msg.lParam)); break;
+    default: break;
+  }
+}
+
+void PluginApp::OpenWindow(int index) {
+  if (index == kHelpWindow) {
+    OpenHelp();
+    return;
+  }
+  if (index < 0 || index >= static_cast<int>(slots_.size())) return;
+  if (!slots_[index] && windows_) {
+    slots_[index] = windows_->Create(static_cast<WindowIndex>(index), *this, DummyHandle());
+  }
+  SetMenuState(index, true);
+}
+
+void PluginApp::CloseWindow(int index, bool force) {
+  if (index < 0 || index >= static_cast<int>(slots_.size())) return;
+  if (slots_[index]) {
+    bool mayClose = index == kOptionsWindow || slots_[index]->MayClose(force);
+    if (!mayClose && !force) return;
+    slots_[index].reset();
+  }
+  SetMenuState(index, false);
+}
+
+void PluginApp::ToggleWindow(int index, bool force) {
+  if (index >= 0 && index < kHelpWindow && MenuChecked(index)) {
+    CloseWindow(index, force);
+  } else {
+    OpenWindow(index);
+  }
+}
+
+// The help file is the library's own name with the extension chm, shown by the
+// HTML Help control (loaded only when asked for, and kept while its window may live).
+void PluginApp::OpenHelp() {
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(instance_, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  WString help = WString::FromW(path);
+  size_t dot = help.FindLast(u'.');
+  if (dot == WString::npos) return;
+  help = help.Substr(0, dot + 1);
+  help.AppendAscii("chm");
+  if (!helpLibrary_) helpLibrary_ = LoadLibraryA("hhctrl.ocx");
+  if (!helpLibrary_) return;
+  using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+  auto htmlHelp = reinterpret_cast<HtmlHelpProc>(
+      reinterpret_cast<void (*)()>(GetProcAddress(helpLibrary_, "HtmlHelpW")));
+  constexpr UINT kDisplayTopic = 0;
+  if (htmlHelp) htmlHelp(nullptr, help.W(), kDisplayTopic, 0);
+}
+
+void PluginApp::SongChanged() {
+  for (int index : {kDisplayerWindow, kKaraokeWindow, kEditorWindow}) {
+    if (PluginWindow* window = slots_[index].get()) window->SongChanged();
+  }
+}
+
+void PluginApp::MoveFollower(int x, int y) {
+  PluginWindow* displayer = slots_[kDisplayerWindow].get();
+  if (!displayer) return;
+  RECT rect{};
+  if (!GetWindowRect(displayer->Handle(), &rect)) return;
+  MoveWindow(displayer->Handle(), x, y, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+// The Displayer comes up with the player, just behind it, unless it stays on top
+// anyway. It is not activated: the user clicked the player.
+void PluginApp::PlayerActivated(HWND player) {
+  PluginWindow* displayer = slots_[kDisplayerWindow].get();
+  if (!displayer || displayer_->topMost) return;
+  SetWindowPos(displayer->Handle(), player, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void PluginApp::StopWindows() {
+  displayer_->open = slots_[kDisplayerWindow] ? 1 : 0;
+  slots_[kDisplayerWindow].reset();
+  if (slots_[kEditorWindow]) {
+    // Forced: the Editor still asks about unsaved text, but closes whatever the answer.
+    slots_[kEditorWindow]->MayClose(true);
+    editor_->open = 1;
+  } else {
+    editor_->open = 0;
+  }
+  slots_[kEditorWindow].reset();
+  // Not remembered for the next start, but never left behind either.
+  slots_[kKaraokeWindow].reset();
+  slots_[kOptionsWindow].reset();
+  dummy_.reset();
+  if (helpLibrary_) {
+    using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    auto htmlHelp = reinterpret_cast<HtmlHelpProc>(
+        reinterpret_cast<void (*)()>(GetProcAddress(helpLibrary_, "HtmlHelpW")));
+    constexpr UINT kCloseAll = 0x12;
+    if (htmlHelp) htmlHelp(nullptr, nullptr, kCloseAll, 0);
+    FreeLibrary(helpLibrary_);
+    helpLibrary_ = nullptr;
+  }
+}

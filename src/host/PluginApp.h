@@ -1,0 +1,108 @@
+#pragma once
+// The application object: owns the four settings objects, menu 114, the dummy
+// window and one slot per plug-in window, and runs the plug-in thread's loop. There
+// is no window timer: between messages the loop naps in 10 ms slices up to the
+// Displayer's Wait and then ticks the Displayer and the Editor, so a waiting message
+// is noticed within 10 ms while the tick interval stays Wait ms.
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "displayer/DisplayerSettings.h"
+#include "editor/EditorSettings.h"
+#include "host/CommonSettings.h"
+#include "host/IniFile.h"
+#include "host/PlayerLink.h"
+#include "host/PluginThread.h"
+#include "host/PluginWindow.h"
+#include "host/ScopedHandles.h"
+#include "host/ThreadMessages.h"
+#include "karaoke/KaraokeSettings.h"
+
+class DummyWindow;
+
+struct PluginAppSetup {
+  PlayerLink* link = nullptr;        // not owned; outlives the application object
+  IniFile* ini = nullptr;            // not owned; outlives the application object
+  WindowFactory* windows = nullptr;  // not owned; null: no window ever opens
+  HINSTANCE instance = nullptr;      // resources (menu 114, icon 103); null: WindowBase::Instance()
+  HMENU menu = nullptr;              // taken over instead of loading menu 114 (tests)
+  Napper* napper = nullptr;          // null: Sleep
+  DWORD startTimeoutMs = 10000;      // bound of the start handshake
+};
+
+class PluginApp : public PluginThread {
+ public:
+  // Reads the settings, starts the plug-in thread and returns once it runs its loop
+  // (or has failed, or the bound passed): see Running().
+  explicit PluginApp(const PluginAppSetup& setup);
+  // Stops the thread (its windows go with it), writes the settings in the order
+  // Editor, Karaoke, Displayer, common, and destroys menu 114. The player's system
+  // menu may hold menu 114's submenu: the owner of the link takes that entry off first.
+  ~PluginApp() override;
+
+  bool Running() const noexcept { return running_; }
+
+  CommonSettings& Common() { return *common_; }
+  DisplayerSettings& Displayer() { return *displayer_; }
+  KaraokeSettings& Karaoke() { return *karaoke_; }
+  EditorSettings& Editor() { return *editor_; }
+  PlayerLink& Link() { return *link_; }
+  HMENU Menu() const { return menu_.Get(); }
+  // The menu shown by the tray icon: the first submenu of menu 114, or the menu itself.
+  HMENU PopupMenu() const;
+  HINSTANCE Instance() const { return instance_; }
+  // Plug-in thread only.
+  PluginWindow* Window(WindowIndex index) const;
+  bool IsOpen(WindowIndex index) const { return Window(index) != nullptr; }
+  HWND DummyHandle() const;
+
+  void SetMenuState(int index, bool open);
+  bool MenuChecked(int index) const;
+
+ protected:
+  int Run() override;
+  // A popup menu's modal loop (the tray menu) does not end on WM_QUIT: tell the
+  // thread's windows to cancel it.
+  void NudgeWhileStopping() override;
+
+ private:
+  bool WaitForStart();
+  void StartLoop();
+  void Idle();
+  bool MessageWaiting() const;
+  void Tick();
+  void Nap(DWORD ms);
+  bool FilterWindowMessage(MSG& msg);
+  void HandleThreadMessage(const MSG& msg);
+  void OpenWindow(int index);
+  void CloseWindow(int index, bool force);
+  void ToggleWindow(int index, bool force);
+  void OpenHelp();
+  void SongChanged();
+  void MoveFollower(int x, int y);
+  void PlayerActivated(HWND player);
+  void StopWindows();
+
+  PlayerLink* link_;
+  WindowFactory* windows_;
+  Napper* napper_;
+  HINSTANCE instance_;
+  OwnedMenu menu_;
+  std::unique_ptr<CommonSettings> common_;
+  std::unique_ptr<DisplayerSettings> displayer_;
+  std::unique_ptr<KaraokeSettings> karaoke_;
+  std::unique_ptr<EditorSettings> editor_;
+  // Plug-in thread only.
+  std::unique_ptr<DummyWindow> dummy_;
+  std::array<std::unique_ptr<PluginWindow>, 4> slots_;
+  int napCount_ = 2;
+  int napRest_ = 0;
+  int naps_ = 0;
+  HMODULE helpLibrary_ = nullptr;
+  // Set by the thread once it runs its loop.
+  KernelHandle started_;
+  bool running_ = false;
+};

@@ -1,0 +1,189 @@
+#pragma once
+// Small owners for GDI, USER and kernel handles: each frees what it holds when it
+// goes out of scope, none can be copied, all can be moved. Every owner that holds a
+// handle is counted in LiveScopedHandles(), so leak tests can count what the plug-in
+// still owns (Wine answers 0 to GetGuiResources and GetProcessHandleCount). The
+// count is one atomic add per handle and is kept in every build.
+
+#include <windows.h>
+
+#include <atomic>
+#include <utility>
+
+namespace scoped_handles_detail {
+inline std::atomic<long> liveCount{0};
+}
+
+// Owners in this module that hold a handle right now.
+inline long LiveScopedHandles() { return scoped_handles_detail::liveCount.load(); }
+
+// Owns one handle of a kind; Traits gives Invalid() and Free(handle).
+template <class Traits>
+class ScopedHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  ScopedHandle() noexcept = default;
+  explicit ScopedHandle(Handle handle) noexcept { Reset(handle); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  // A move hands the handle over: the count of owned handles stays the same.
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = Traits::Invalid(); }
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      handle_ = other.handle_;
+      other.handle_ = Traits::Invalid();
+    }
+    return *this;
+  }
+  ~ScopedHandle() { Reset(); }
+
+  Handle Get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
+
+  // Frees the old handle and takes the new one (which may be invalid).
+  void Reset(Handle handle = Traits::Invalid()) noexcept {
+    if (handle_ != Traits::Invalid()) {
+      Traits::Free(handle_);
+      --scoped_handles_detail::liveCount;
+    }
+    handle_ = handle;
+    if (handle_ != Traits::Invalid()) ++scoped_handles_detail::liveCount;
+  }
+  // Gives the handle up without freeing it.
+  Handle Release() noexcept {
+    Handle handle = handle_;
+    if (handle_ != Traits::Invalid()) --scoped_handles_detail::liveCount;
+    handle_ = Traits::Invalid();
+    return handle;
+  }
+
+ private:
+  Handle handle_ = Traits::Invalid();
+};
+
+namespace scoped_handles_detail {
+template <class H>
+struct GdiObjectTraits {
+  using Handle = H;
+  static Handle Invalid() { return nullptr; }
+  static void Free(Handle handle) { DeleteObject(handle); }
+};
+struct IconTraits {
+  using Handle = HICON;
+  static Handle Invalid() { return nullptr; }
+  static void Free(Handle handle) { DestroyIcon(handle); }
+};
+struct MenuTraits {
+  using Handle = HMENU;
+  static Handle Invalid() { return nullptr; }
+  static void Free(Handle handle) { DestroyMenu(handle); }
+};
+// Kernel handles: null for threads, events and mutexes.
+struct KernelTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static void Free(Handle handle) { CloseHandle(handle); }
+};
+// CreateFile and FindFirstFile answer INVALID_HANDLE_VALUE on failure.
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Free(Handle handle) { CloseHandle(handle); }
+};
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Free(Handle handle) { FindClose(handle); }
+};
+}  // namespace scoped_handles_detail
+
+using OwnedFont = ScopedHandle<scoped_handles_detail::GdiObjectTraits<HFONT>>;
+using OwnedBrush = ScopedHandle<scoped_handles_detail::GdiObjectTraits<HBRUSH>>;
+using OwnedPen = ScopedHandle<scoped_handles_detail::GdiObjectTraits<HPEN>>;
+using OwnedBitmap = ScopedHandle<scoped_handles_detail::GdiObjectTraits<HBITMAP>>;
+using OwnedRegion = ScopedHandle<scoped_handles_detail::GdiObjectTraits<HRGN>>;
+using OwnedIcon = ScopedHandle<scoped_handles_detail::IconTraits>;
+using OwnedMenu = ScopedHandle<scoped_handles_detail::MenuTraits>;
+using KernelHandle = ScopedHandle<scoped_handles_detail::KernelTraits>;
+using FileHandle = ScopedHandle<scoped_handles_detail::FileTraits>;
+using FindHandle = ScopedHandle<scoped_handles_detail::FindTraits>;
+
+// GetDC / ReleaseDC on a window (null: the screen).
+class ScopedWindowDC {
+ public:
+  explicit ScopedWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {
+    if (dc_) ++scoped_handles_detail::liveCount;
+  }
+  ScopedWindowDC(const ScopedWindowDC&) = delete;
+  ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+  ~ScopedWindowDC() {
+    if (!dc_) return;
+    ReleaseDC(window_, dc_);
+    --scoped_handles_detail::liveCount;
+  }
+  HDC Get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// CreateCompatibleDC / DeleteDC: the memory DCs of off-screen drawing.
+class OwnedMemoryDC {
+ public:
+  explicit OwnedMemoryDC(HDC compatibleWith) noexcept : dc_(CreateCompatibleDC(compatibleWith)) {
+    if (dc_) ++scoped_handles_detail::liveCount;
+  }
+  OwnedMemoryDC(const OwnedMemoryDC&) = delete;
+  OwnedMemoryDC& operator=(const OwnedMemoryDC&) = delete;
+  ~OwnedMemoryDC() {
+    if (!dc_) return;
+    DeleteDC(dc_);
+    --scoped_handles_detail::liveCount;
+  }
+  HDC Get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HDC dc_;
+};
+
+// BeginPaint / EndPaint inside WM_PAINT.
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {
+    if (dc_) ++scoped_handles_detail::liveCount;
+  }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  ~ScopedPaint() {
+    EndPaint(window_, &paint_);
+    if (dc_) --scoped_handles_detail::liveCount;
+  }
+  HDC Get() const noexcept { return dc_; }
+  const RECT& Area() const noexcept { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// SelectObject, putting the previous object back at the end of the scope, so the
+// selected object can be deleted afterwards.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+  ~ScopedSelect() {
+    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};

@@ -1,0 +1,152 @@
+// The four settings sections: defaults, read and write order, load-time corrections.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "DefaultSections.h"
+#include "TestText.h"
+#include "displayer/DisplayerSettings.h"
+#include "editor/EditorSettings.h"
+#include "host/CommonSettings.h"
+#include "host/MemoryIniFile.h"
+#include "karaoke/KaraokeSettings.h"
+
+namespace {
+
+std::vector<std::string> Strings(const std::vector<const char*>& keys) {
+  return std::vector<std::string>(keys.begin(), keys.end());
+}
+
+// Builds all four objects in the application object's order and destroys them in
+// reverse, so each writes its section once.
+std::string WriteAllSections(MemoryIniFile& ini) {
+  {
+    CommonSettings common(ini);
+    DisplayerSettings displayer(ini);
+    KaraokeSettings karaoke(ini);
+    EditorSettings editor(ini);
+  }
+  return ini.Text();
+}
+
+}  // namespace
+
+TEST(SettingsObjectsTest, AnEmptyFileGetsEverySectionInFullWithDefaults) {
+  MemoryIniFile ini;
+  // Destroyed in reverse order of creation: Editor first, common last.
+  EXPECT_EQ(WriteAllSections(ini), std::string(kDefaultEditorSection) + kDefaultKaraokeSection +
+                                       kDefaultDisplayerSection + kDefaultCommonSection);
+}
+
+TEST(SettingsObjectsTest, RewritingAFileLeavesItUnchanged) {
+  MemoryIniFile ini;
+  const std::string first = WriteAllSections(ini);
+  MemoryIniFile again(first);
+  EXPECT_EQ(WriteAllSections(again), first);
+}
+
+TEST(SettingsObjectsTest, CommonDefaultsAndValues) {
+  MemoryIniFile empty;
+  CommonSettings defaults(empty);
+  EXPECT_EQ(defaults.id3Exts, W("mp3;rmp"));
+  EXPECT_EQ(defaults.sysTrayIcon, 1);
+  EXPECT_EQ(defaults.lyricsButton, 1);
+  EXPECT_TRUE(defaults.language.IsEmpty());
+
+  MemoryIniFile ini("[Mirabo's Lyrics Common]\nLyricsButton=0\nID3Exts=\nLyricsFolder=D:\\lyrics\\\nID3V2=0\n");
+  CommonSettings common(ini);
+  EXPECT_EQ(common.lyricsButton, 0);
+  EXPECT_TRUE(common.id3Exts.IsEmpty());  // present but empty: no tag files, not the default
+  const SourceOptions options = common.ToSourceOptions();
+  EXPECT_EQ(options.lyricsFolder, W("D:\\lyrics\\"));
+  EXPECT_TRUE(options.id3Exts.IsEmpty());
+  EXPECT_FALSE(options.id3V2);
+}
+
+TEST(SettingsObjectsTest, LanguageIsNeverWritten) {
+  MemoryIniFile ini;
+  {
+    CommonSettings common(ini);
+    common.language = W("JPN");
+  }
+  EXPECT_EQ(ini.KeyCount(CommonSettings::kSection), 7u);
+  EXPECT_EQ(ini.Text().find("JPN"), std::string::npos);
+}
+
+TEST(SettingsObjectsTest, WaitOutsideItsRangeBecomesTwenty) {
+  for (const auto& [text, expected] : std::vector<std::pair<const char*, int>>{
+           {"0", 20}, {"501", 20}, {"-5", 20}, {"1", 1}, {"500", 500}, {"25", 25}}) {
+    MemoryIniFile ini(std::string("[Mirabo's Lyrics Displayer]\nWait=") + text + "\n");
+    DisplayerSettings displayer(ini);
+    EXPECT_EQ(displayer.wait, expected) << text;
+  }
+}
+
+TEST(SettingsObjectsTest, ShadeBarIsAtLeast275WideAndItsWorkingCopyIsNotSaved) {
+  MemoryIniFile ini("[Mirabo's Lyrics Displayer]\nWSMWidth=100\nWSMHeight=20\n");
+  {
+    DisplayerSettings displayer(ini);
+    EXPECT_EQ(displayer.wsmWidth, 275);
+    EXPECT_EQ(displayer.shadeWidth, 275);
+    EXPECT_EQ(displayer.shadeHeight, 20);
+    displayer.shadeWidth = 400;
+  }
+  EXPECT_EQ(ini.ReadInt(DisplayerSettings::kSection, "WSMWidth", 0), 275);
+}
+
+TEST(SettingsObjectsTest, DisplayerReadsFontColoursAndRectangle) {
+  MemoryIniFile ini(
+      "[Mirabo's Lyrics Displayer]\nFont=Arial\nFontItalic=511\nColor=FF0000\nBKColor=nonsense\n"
+      "CurColor=FFFFFFFF\nWindowRect=0A000000140000001E0000002800000064\nTopMost=1\nOpen=0\n");
+  DisplayerSettings displayer(ini);
+  EXPECT_STREQ(displayer.font, "Arial");
+  EXPECT_EQ(displayer.fontItalic, 0xFF);
+  EXPECT_EQ(displayer.color, 0x000000FFu);
+  EXPECT_EQ(displayer.bkColor, 0u);          // unparsable: black
+  EXPECT_EQ(displayer.curColor, 0xDCDCD2u);  // all ones: the default stays
+  EXPECT_EQ(displayer.windowRect, (SettingsRect{10, 20, 30, 40}));
+  EXPECT_EQ(displayer.topMost, 1);
+  EXPECT_EQ(displayer.open, 0);
+  EXPECT_EQ(displayer.fontHeight, -25);
+}
+
+TEST(SettingsObjectsTest, LongFaceNamesAreCutToTheFontBuffer) {
+  MemoryIniFile ini("[Mirabo's Karaoke Displayer]\nFontFace=" + std::string(40, 'F') + "\n");
+  KaraokeSettings karaoke(ini);
+  EXPECT_EQ(std::string(karaoke.fontFace), std::string(31, 'F'));
+}
+
+TEST(SettingsObjectsTest, KaraokeWritesTheInfoFormatsLast) {
+  MemoryIniFile ini;
+  KaraokeSettings karaoke(ini);
+  const std::vector<std::string> read = Strings(karaoke.ReadOrder());
+  const std::vector<std::string> written = Strings(karaoke.WriteOrder());
+  ASSERT_EQ(read.size(), 25u);
+  EXPECT_EQ(read[0], "InfoFormat1");
+  EXPECT_EQ(read[1], "InfoFormat2");
+  EXPECT_EQ(std::vector<std::string>(read.begin() + 2, read.end()),
+            std::vector<std::string>(written.begin(), written.end() - 2));
+  EXPECT_EQ(written[23], "InfoFormat1");
+  EXPECT_EQ(written[24], "InfoFormat2");
+}
+
+TEST(SettingsObjectsTest, EditorReadsFileNameButWritesItOnlyOnItsOwn) {
+  MemoryIniFile ini("[Mirabo's Lyrics Editor]\nFileName=C:\\a.txt\nSync=-150\n");
+  {
+    EditorSettings editor(ini);
+    EXPECT_EQ(editor.fileName, W("C:\\a.txt"));
+    EXPECT_EQ(editor.sync, -150);
+    EXPECT_EQ(editor.karaokeLeftMargin, 8);
+    EXPECT_EQ(editor.karaokeRowSpacing, 16);
+    EXPECT_EQ(Strings(editor.ReadOrder()).back(), "FileName");
+    EXPECT_EQ(editor.WriteOrder().size(), 15u);
+
+    editor.fileName = W("D:\\b.txt");
+    ASSERT_TRUE(editor.SaveFileName());
+    EXPECT_EQ(ini.ReadString(EditorSettings::kSection, "FileName", "", 100), "D:\\b.txt");
+    editor.fileName = W("E:\\lost.txt");
+  }
+  // The destructor leaves the marker as it was last saved.
+  EXPECT_EQ(ini.ReadString(EditorSettings::kSection, "FileName", "", 100), "D:\\b.txt");
+}

@@ -1,0 +1,164 @@
+#include "host/SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestText.h"
+#include "host/MemoryIniFile.h"
+
+namespace {
+
+constexpr const char* kSection = "Test";
+
+// A small settings object with one key of every type.
+class SampleSettings : public SettingsStore {
+ public:
+  explicit SampleSettings(IniFile& ini) : SettingsStore(ini, kSection) { ResetToDefaults(); }
+
+  int32_t number = 0;
+  uint8_t flag = 0;
+  char face[8] = {};
+  WString folder;
+  ColorValue color = 0;
+  SettingsRect rect;
+  WString marker;
+  int32_t tail = 0;
+
+ protected:
+  std::vector<SettingEntry> Table() override {
+    return {
+        IntSetting("Number", number, -7),
+        WrittenLast(IntSetting("Tail", tail, 9)),
+        ByteSetting("Flag", flag, 1),
+        AnsiSetting("Face", face, u"Arial"),
+        WideSetting("Folder", folder, u"c:\\lyrics"),
+        ColorSetting("Color", color, 0x0000FF),
+        RectSetting("Rect", rect, {1, 2, 3, 4}),
+        NeverWritten(WideSetting("Marker", marker, u"")),
+    };
+  }
+};
+
+}  // namespace
+
+TEST(SettingsRectTest, BytesAreFourLittleEndianInts) {
+  const SettingsRect rect{-1, 2, 640, 116};
+  const auto bytes = rect.ToBytes();
+  const uint8_t expected[16] = {0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 0x80, 2, 0, 0, 116, 0, 0, 0};
+  EXPECT_EQ(0, std::memcmp(bytes.data(), expected, 16));
+  EXPECT_EQ(SettingsRect::FromBytes(bytes.data()), rect);
+  EXPECT_EQ(rect.Width(), 641);
+  EXPECT_EQ(rect.Height(), 114);
+}
+
+TEST(ProfileStructTest, HexPairsAndChecksum) {
+  const uint8_t bytes[3] = {0x01, 0xAB, 0xFF};
+  EXPECT_EQ(EncodeProfileStruct(bytes, 3), "01ABFFAB");  // 0x1AB mod 256
+  uint8_t back[3] = {};
+  ASSERT_TRUE(DecodeProfileStruct("01ABFFAB", back, 3));
+  EXPECT_EQ(0, std::memcmp(back, bytes, 3));
+  ASSERT_TRUE(DecodeProfileStruct("01abffab", back, 3));
+
+  uint8_t untouched[3] = {7, 7, 7};
+  EXPECT_FALSE(DecodeProfileStruct("01ABFFAC", untouched, 3));   // checksum
+  EXPECT_FALSE(DecodeProfileStruct("01ABFF", untouched, 3));     // too short
+  EXPECT_FALSE(DecodeProfileStruct("01ABFFAB00", untouched, 3)); // too long
+  EXPECT_FALSE(DecodeProfileStruct("01ABFGAB", untouched, 3));   // not hex
+  EXPECT_EQ(untouched[0], 7);
+}
+
+TEST(MemoryIniFileTest, IntsFollowThePlatformParser) {
+  MemoryIniFile ini("[S]\nA=42\nB=-25\nC= 12abc\nD=abc\nE=\n");
+  EXPECT_EQ(ini.ReadInt("S", "A", 5), 42);
+  EXPECT_EQ(ini.ReadInt("s", "b", 5), -25);  // names are case-insensitive
+  EXPECT_EQ(ini.ReadInt("S", "C", 5), 12);
+  EXPECT_EQ(ini.ReadInt("S", "D", 5), 0);
+  EXPECT_EQ(ini.ReadInt("S", "E", 5), 5);
+  EXPECT_EQ(ini.ReadInt("S", "Missing", 5), 5);
+  EXPECT_EQ(ini.ReadInt("Other", "A", 5), 5);
+}
+
+TEST(MemoryIniFileTest, StringsAreCutToTheBufferAndKeysKeepTheirPlace) {
+  MemoryIniFile ini;
+  ini.WriteString("S", "B", "hello");
+  ini.WriteString("S", "A", "1");
+  ini.WriteString("T", "X", "2");
+  ini.WriteString("s", "b", "again");
+  EXPECT_EQ(ini.ReadString("S", "B", "x", 4), "aga");
+  EXPECT_EQ(ini.ReadString("S", "Z", "fallback", 100), "fallback");
+  EXPECT_EQ(ini.Text(), "[S]\r\nB=again\r\nA=1\r\n[T]\r\nX=2\r\n");
+}
+
+TEST(SettingsStoreTest, DefaultsComeFromTheTable) {
+  MemoryIniFile ini;
+  SampleSettings s(ini);
+  EXPECT_EQ(s.number, -7);
+  EXPECT_EQ(s.flag, 1);
+  EXPECT_STREQ(s.face, "Arial");
+  EXPECT_EQ(s.folder, W("c:\\lyrics"));
+  EXPECT_EQ(s.color, 0x0000FFu);
+  EXPECT_EQ(s.rect, (SettingsRect{1, 2, 3, 4}));
+}
+
+TEST(SettingsStoreTest, MissingKeysKeepTheCurrentValues) {
+  MemoryIniFile ini("[Test]\nUnrelated=1\n");
+  SampleSettings s(ini);
+  s.number = 3;
+  s.color = 0x123456;
+  s.Load();
+  EXPECT_EQ(s.number, 3);
+  EXPECT_EQ(s.color, 0x123456u);
+  EXPECT_STREQ(s.face, "Arial");
+  EXPECT_EQ(s.rect, (SettingsRect{1, 2, 3, 4}));
+}
+
+TEST(SettingsStoreTest, ReadsEveryType) {
+  MemoryIniFile ini(
+      "[Test]\nNumber=-2147483648\nFlag=257\nFace=TooLongForEight\nFolder=\nColor=FF8000\n"
+      "Rect=010000000200000003000000040000000A\n");
+  SampleSettings s(ini);
+  s.Load();
+  EXPECT_EQ(s.number, INT32_MIN);
+  EXPECT_EQ(s.flag, 1);  // truncated to 8 bits
+  EXPECT_STREQ(s.face, "TooLong");
+  EXPECT_TRUE(s.folder.IsEmpty());  // present but empty is not the default
+  EXPECT_EQ(s.color, 0x000080FFu);
+  EXPECT_EQ(s.rect, (SettingsRect{1, 2, 3, 4}));
+}
+
+TEST(SettingsStoreTest, BadRectanglesAreIgnored) {
+  MemoryIniFile ini("[Test]\nRect=050000000200000003000000040000000A\n");  // checksum of 1,2,3,4
+  SampleSettings s(ini);
+  s.Load();
+  EXPECT_EQ(s.rect, (SettingsRect{1, 2, 3, 4}));
+}
+
+TEST(SettingsStoreTest, WideStringsAreAnsiOnDiskAndCutAt1024Bytes) {
+  MemoryIniFile ini;
+  SampleSettings s(ini);
+  s.folder = W("C:\\歌詞\\表");  // 表 ends in 0x5C in Shift-JIS
+  s.Save();
+  EXPECT_EQ(ini.ReadString("Test", "Folder", "", 100), "C:\\\x89\xcc\x8e\x8c\\\x95\x5c");
+  s.folder = WString();
+  s.Load();
+  EXPECT_EQ(s.folder, W("C:\\歌詞\\表"));
+
+  ini.WriteString("Test", "Folder", std::string(2000, 'a'));
+  s.Load();
+  EXPECT_EQ(s.folder.Length(), 1024u);
+}
+
+TEST(SettingsStoreTest, SavesInTableOrderWithLastKeysAtTheEnd) {
+  MemoryIniFile ini;
+  SampleSettings s(ini);
+  s.marker = W("x");
+  s.Save();
+  EXPECT_EQ(ini.Text(),
+            "[Test]\r\nNumber=-7\r\nFlag=1\r\nFace=Arial\r\nFolder=c:\\lyrics\r\nColor=FF0000\r\n"
+            "Rect=010000000200000003000000040000000A\r\nTail=9\r\n");
+  EXPECT_FALSE(ini.Has("Test", "Marker"));
+  EXPECT_TRUE(s.SaveKey("Marker"));
+  EXPECT_EQ(ini.ReadString("Test", "Marker", "", 10), "x");
+  EXPECT_FALSE(s.SaveKey("NoSuchKey"));
+}

@@ -1,0 +1,52 @@
+// The description text handed to the player (Shift-JIS under the test's Japanese
+// locale: code page 932).
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "host/PluginDescription.h"
+
+namespace {
+
+WString Wide(const char16_t* text) { return WString(text); }
+
+TEST(PluginDescriptionTest, NamesTheLibraryFileAfterTheLastBackslashOfTheWidePath) {
+  // 0x5C is the trail byte of "表" (0x95 0x5C) in Shift-JIS: only wide splitting is safe.
+  WString text = BuildDescription(Wide(u"Mirabo's Lyrics Plug-In"), Wide(u"1.12"),
+                                  Wide(u"C:\\Program Files\\\u8868\\gen_\u8868.dll"));
+  EXPECT_EQ(text, Wide(u"Mirabo's Lyrics Plug-In v1.12 [gen_\u8868.dll]"));
+}
+
+TEST(PluginDescriptionTest, CutNeverSplitsADoubleByteCharacter) {
+  ASSERT_EQ(GetACP(), 932u);
+  // 1 single-byte character then double-byte ones: every even cut point falls inside one.
+  WString text(u"a");
+  for (int i = 0; i < 200; ++i) text.Append(u'\u6B4C');
+  char buffer[256];
+  memset(buffer, 'x', sizeof buffer);
+  size_t used = CopyAnsiCut(text, buffer, sizeof buffer);
+  EXPECT_EQ(used, 255u);  // 1 + 127 * 2
+  EXPECT_EQ(buffer[255], 0);
+  EXPECT_EQ(WString::FromAnsi(buffer, used).Length(), 128u);
+
+  WString even(u"ab");
+  for (int i = 0; i < 200; ++i) even.Append(u'\u6B4C');
+  used = CopyAnsiCut(even, buffer, sizeof buffer);
+  EXPECT_EQ(used, 254u);  // the 255th byte would be half a character
+  EXPECT_EQ(buffer[254], 0);
+  EXPECT_EQ(WString::FromAnsi(buffer, used), even.Substr(0, 128));
+}
+
+TEST(PluginDescriptionTest, ShortTextIsCopiedWhole) {
+  char buffer[256];
+  WString text(u"Mirabo's Lyrics Plug-In v1.12 [\u6B4C.dll]");
+  size_t used = CopyAnsiCut(text, buffer, sizeof buffer);
+  EXPECT_EQ(WString::FromAnsi(buffer, used), text);
+  EXPECT_EQ(strlen(buffer), used);
+  EXPECT_EQ(CopyAnsiCut(text, buffer, 1), 0u);
+  EXPECT_EQ(buffer[0], 0);
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+// The settings objects on the real private-profile functions: what they put in
+// plugin.ini byte for byte, and that the memory file used by the portable tests
+// behaves like them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "../DefaultSections.h"
+#include "TestText.h"
+#include "displayer/DisplayerSettings.h"
+#include "editor/EditorSettings.h"
+#include "host/CommonSettings.h"
+#include "host/MemoryIniFile.h"
+#include "host/PrivateProfileIniFile.h"
+#include "karaoke/KaraokeSettings.h"
+
+namespace {
+
+std::string AnsiPath(const TempDir& dir) { return dir.Wide("plugin.ini").ToAnsi(); }
+
+std::string FileBytes(const std::string& ansiPath) {
+  std::ifstream in(ansiPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& ansiPath, const std::string& bytes) {
+  std::ofstream out(ansiPath, std::ios::binary);
+  out << bytes;
+}
+
+void WriteAllSections(IniFile& ini) {
+  CommonSettings common(ini);
+  DisplayerSettings displayer(ini);
+  KaraokeSettings karaoke(ini);
+  EditorSettings editor(ini);
+}
+
+}  // namespace
+
+TEST(PrivateProfileIniFileTest, QuitWritesEverySectionInFullInKeyOrder) {
+  TempDir dir;
+  PrivateProfileIniFile ini(AnsiPath(dir));
+  WriteAllSections(ini);
+  const std::string file = FileBytes(ini.Path());
+  // The platform may separate sections by blank lines; each section is contiguous.
+  const size_t editor = file.find(kDefaultEditorSection);
+  const size_t karaoke = file.find(kDefaultKaraokeSection);
+  const size_t displayer = file.find(kDefaultDisplayerSection);
+  const size_t common = file.find(kDefaultCommonSection);
+  ASSERT_NE(editor, std::string::npos) << file;
+  ASSERT_NE(karaoke, std::string::npos) << file;
+  ASSERT_NE(displayer, std::string::npos) << file;
+  ASSERT_NE(common, std::string::npos) << file;
+  EXPECT_LT(editor, karaoke);
+  EXPECT_LT(karaoke, displayer);
+  EXPECT_LT(displayer, common);
+}
+
+TEST(PrivateProfileIniFileTest, ChangedValuesSurviveAQuitAndAStart) {
+  TempDir dir;
+  PrivateProfileIniFile ini(AnsiPath(dir));
+  {
+    DisplayerSettings displayer(ini);
+    displayer.windowRect = {-20, 30, 700, 180};
+    displayer.color = 0x000080FF;
+    displayer.wait = 35;
+    EditorSettings editor(ini);
+    editor.fileName = W("C:\\歌詞\\表.txt");
+    editor.SaveFileName();
+    CommonSettings common(ini);
+    common.lyricsFolder = W("D:\\表示\\");
+  }
+  DisplayerSettings displayer(ini);
+  EXPECT_EQ(displayer.windowRect, (SettingsRect{-20, 30, 700, 180}));
+  EXPECT_EQ(displayer.color, 0x000080FFu);
+  EXPECT_EQ(displayer.wait, 35);
+  EditorSettings editor(ini);
+  EXPECT_EQ(editor.fileName, W("C:\\歌詞\\表.txt"));
+  CommonSettings common(ini);
+  EXPECT_EQ(common.lyricsFolder, W("D:\\表示\\"));
+  EXPECT_NE(FileBytes(ini.Path()).find("Color=FF8000\r\n"), std::string::npos);
+}
+
+TEST(PrivateProfileIniFileTest, MemoryFileReadsLikeThePlatform) {
+  TempDir dir;
+  const std::string text =
+      "[S]\r\nA=42\r\nB=-25\r\nC= 12abc\r\nD=abc\r\nE=\r\nF=FF0000\r\n"
+      "R=0A000000140000001E0000002800000064\r\nBad=0A000000140000001E0000002800000065\r\n"
+      "Short=0A00000014000000\r\n";
+  WriteFile(AnsiPath(dir), text);
+  PrivateProfileIniFile real(AnsiPath(dir));
+  MemoryIniFile memory(text);
+  for (const char* key : {"A", "B", "C", "D", "E", "Missing"}) {
+    EXPECT_EQ(memory.ReadInt("S", key, 7), real.ReadInt("S", key, 7)) << key;
+  }
+  for (const char* key : {"A", "F", "E", "Missing"}) {
+    EXPECT_EQ(memory.ReadString("S", key, "dflt", 4), real.ReadString("S", key, "dflt", 4)) << key;
+  }
+  for (const char* key : {"R", "Bad", "Short", "Missing"}) {
+    // The platform may scribble on the buffer before it finds a bad checksum, so the
+    // store reads into a scratch buffer; only successful reads are compared.
+    uint8_t a[16] = {}, b[16] = {};
+    const bool ok = real.ReadStruct("S", key, b, 16);
+    EXPECT_EQ(memory.ReadStruct("S", key, a, 16), ok) << key;
+    if (ok) {
+      EXPECT_EQ(0, memcmp(a, b, 16)) << key;
+    }
+  }
+}
+
+TEST(PrivateProfileIniFileTest, ARectangleWithABadChecksumLeavesTheDefault) {
+  TempDir dir;
+  WriteFile(AnsiPath(dir), "[Mirabo's Lyrics Displayer]\r\nWindowRect=0A000000140000001E0000002800000065\r\n");
+  PrivateProfileIniFile ini(AnsiPath(dir));
+  DisplayerSettings displayer(ini);
+  EXPECT_EQ(displayer.windowRect, (SettingsRect{0, 0, 640, 116}));
+}
+
+TEST(PrivateProfileIniFileTest, StructsAreWrittenInTheMemoryFilesFormat) {
+  TempDir dir;
+  PrivateProfileIniFile ini(AnsiPath(dir));
+  const uint8_t bytes[5] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
+  ASSERT_TRUE(ini.WriteStruct("S", "K", bytes, sizeof bytes));
+  EXPECT_EQ(ini.ReadString("S", "K", "", 100), EncodeProfileStruct(bytes, sizeof bytes));
+}
+
+TEST(PrivateProfileIniFileTest, PluginIniSitsBesideTheModule) {
+  char module[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  std::string folder(module);
+  folder.resize(folder.rfind('\\') + 1);
+  EXPECT_EQ(PluginIniPath(GetModuleHandleA(nullptr)).ToAnsi(), folder + "plugin.ini");
+}

@@ -1,0 +1,219 @@
+// Song information from whole files: which reader a file goes to, the ID3v1 fill-in
+// under ID3v2, the background search, the lyrics header and the info format.
+#include "sources/SongInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "TestText.h"
+#include "TagBuilders.h"
+#include "base/CodePage.h"
+#include "lyrics/LyricsDocument.h"
+
+namespace {
+
+using namespace std::string_literals;
+using namespace tagbuild;
+
+class SongInfoTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
+
+  WString Write(const char* name, const std::string& bytes) {
+    std::ofstream(dir_.Path() / name, std::ios::binary) << bytes;
+    return dir_.Wide(name);
+  }
+  void MakeFolder(const char* name) { std::filesystem::create_directory(dir_.Path() / name); }
+
+  SongInfo Load(const WString& path, SourceOptions options = SourceOptions()) {
+    SongInfo info;
+    info.Load(path, options);
+    return info;
+  }
+
+  TempDir dir_;
+};
+
+const std::string kTagged = Tag(3, Frame(3, "TIT2", Text(0, "V2 Title")) + Frame(3, "TCON", Text(0, "(17)")), 0, 32) +
+                            Audio() + Id3v1("V1 Title", "V1 Artist  ", "V1 Album", "1999", "V1 note ", 150);
+
+TEST_F(SongInfoTest, Id3v2WinsAndTheId3v1TagFillsTheRest) {
+  SongInfo info = Load(Write("song.mp3", kTagged));
+  EXPECT_EQ(info.Title(), W("V2 Title"));
+  EXPECT_EQ(info.Genre(), W("Rock"));
+  EXPECT_EQ(info.Artist(), W("V1 Artist"));  // trailing spaces removed
+  EXPECT_EQ(info.Album(), W("V1 Album"));
+  EXPECT_EQ(info.Year(), W("1999"));
+  EXPECT_EQ(info.Comment(), W("V1 note"));
+  EXPECT_TRUE(info.Copyright().IsEmpty());
+  EXPECT_EQ(info.Path(), dir_.Wide("song.mp3"));
+}
+
+TEST_F(SongInfoTest, Id3v1AloneUnderId3v2GivesGenreNamesUpTo151) {
+  SongInfo moe = Load(Write("a.mp3", Audio() + Id3v1("T", "", "", "", "", 150)));
+  EXPECT_EQ(moe.Genre(), W("MoeMoe"));
+  EXPECT_TRUE(Load(Write("b.mp3", Audio() + Id3v1("T", "", "", "", "", 200))).Genre().IsEmpty());
+  EXPECT_TRUE(Load(Write("c.mp3", Audio() + Id3v1("T", "", "", "", "", 255))).Genre().IsEmpty());
+}
+
+TEST_F(SongInfoTest, GenreTextsAreNormalised) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"(17)", "Rock"}, {"(151)", "Tokusatsu"}, {"(200)", ""}, {"(Rock)", "(Rock)"}, {"17", "17"}, {"(1000)", "(1000)"}};
+  for (const auto& [text, genre] : cases) {
+    SongInfo info = Load(Write("g.mp3", Tag(4, Frame(4, "TCON", Text(0, text))) + Audio()));
+    EXPECT_EQ(info.Genre(), W(genre)) << text;
+  }
+}
+
+TEST_F(SongInfoTest, WithoutId3v2OnlyTheOwnId3v1ReaderRuns) {
+  SourceOptions options;
+  options.id3V2 = false;
+  SongInfo info = Load(Write("song.mp3", kTagged), options);
+  EXPECT_EQ(info.Title(), W("V1 Title"));
+  EXPECT_EQ(info.Artist(), W("V1 Artist  "));  // spaces kept
+  EXPECT_EQ(info.Genre(), W("MoeMoe"));
+  // Space padding is part of the text.
+  SongInfo padded = Load(Write("p.mp3", Audio() + Id3v1("Song", "", "", "", "", 17, ' ')), options);
+  EXPECT_EQ(padded.Title(), W(("Song" + std::string(26, ' ')).c_str()));
+}
+
+TEST_F(SongInfoTest, RiffInfoWinsOverEveryOtherTag) {
+  std::string wave = Riff("RMP3", Chunk("data", Audio(20)) + Chunk("LIST", "INFO" + Chunk("INAM", "Riff title") +
+                                                                         Chunk("ISFT", "Tool")));
+  SongInfo info = Load(Write("song.rmp", wave + Id3v1("V1", "V1 Artist", "", "", "", 1)));
+  EXPECT_EQ(info.Title(), W("Riff title"));
+  EXPECT_EQ(info.Software(), W("Tool"));
+  EXPECT_TRUE(info.Artist().IsEmpty());
+}
+
+TEST_F(SongInfoTest, ExtensionsChooseTheReader) {
+  WString rmp = Write("x.rmp", kTagged);
+  WString upper = Write("y.MP3", kTagged);
+  WString wav = Write("z.wav", kTagged);
+  SourceOptions mp3Only;
+  mp3Only.id3Exts = W("mp3");
+  EXPECT_TRUE(Load(rmp, mp3Only).Title().IsEmpty());
+  EXPECT_EQ(Load(upper, mp3Only).Title(), W("V2 Title"));  // the file's extension is lowered
+  SourceOptions upperSetting;
+  upperSetting.id3Exts = W("MP3;rmp");
+  EXPECT_TRUE(Load(upper, upperSetting).Title().IsEmpty());  // the setting is not
+  EXPECT_TRUE(Load(wav).Title().IsEmpty());
+  SourceOptions wavToo;
+  wavToo.id3Exts = W("mp3;;wav;");
+  EXPECT_EQ(Load(wav, wavToo).Title(), W("V2 Title"));
+  EXPECT_TRUE(IsTagFileExtension(W("mp3;rmp"), W("rmp")));
+  EXPECT_FALSE(IsTagFileExtension(W("mp3;rmp"), W("mp")));
+  EXPECT_FALSE(IsTagFileExtension(W("mp3;;rmp"), W("")));
+}
+
+TEST_F(SongInfoTest, WmaFilesGoToTheMediaReaderUnlessListedAsTagFiles) {
+  WString wma = Write("song.wma", kTagged);  // not an ASF file
+  EXPECT_TRUE(Load(wma).Title().IsEmpty());
+  SongInfo asf = Load(Write("asf.wma", Asf(u"星空", u"Band")));
+  EXPECT_EQ(asf.Title(), W("星空"));
+  EXPECT_EQ(asf.Artist(), W("Band"));
+  SourceOptions wmaAsTags;
+  wmaAsTags.id3Exts = W("mp3;wma");
+  EXPECT_EQ(Load(wma, wmaAsTags).Title(), W("V2 Title"));
+}
+
+TEST_F(SongInfoTest, UnreadableFilesLeaveEverythingEmpty) {
+  SongInfo info = Load(dir_.Wide("missing.mp3"));
+  for (int i = 0; i < kSongFieldCount; ++i) EXPECT_TRUE(info.Field(static_cast<SongField>(i)).IsEmpty());
+  SongInfo reused = Load(Write("song.mp3", kTagged));
+  reused.Load(dir_.Wide("missing.mp3"), SourceOptions());
+  EXPECT_TRUE(reused.Title().IsEmpty());
+  EXPECT_EQ(reused.Path(), dir_.Wide("missing.mp3"));
+}
+
+std::string ArtistAlbumTag() {
+  return Tag(3, Frame(3, "TPE1", Text(0, "Band")) + Frame(3, "TALB", Text(0, "Disc"))) + Audio();
+}
+
+TEST_F(SongInfoTest, BackgroundPicturesInOrderOfNameAndExtension) {
+  WString song = Write("Song.mp3", ArtistAlbumTag());
+  Write("Song.bmp", "bmp");
+  Write("Song.jpg", "jpg");
+  Write("Band.jpeg", "jpeg");
+  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Song.jpg"));
+  std::filesystem::remove(dir_.Path() / "Song.jpg");
+  std::filesystem::remove(dir_.Path() / "Song.bmp");
+  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Band.jpeg"));
+  std::filesystem::remove(dir_.Path() / "Band.jpeg");
+  Write("Disc.bmp", "bmp");
+  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Disc.bmp"));
+  std::filesystem::remove(dir_.Path() / "Disc.bmp");
+  EXPECT_TRUE(Load(song).BgFile().IsEmpty());
+}
+
+TEST_F(SongInfoTest, BackgroundFolderIsTheNameFollowedByADot) {
+  WString song = Write("Song.mp3", ArtistAlbumTag());
+  EXPECT_TRUE(Load(song).BgFolder().IsEmpty());
+  MakeFolder("Disc");
+  EXPECT_EQ(Load(song).BgFolder(), dir_.Wide("Disc."));
+  MakeFolder("Band");
+  EXPECT_EQ(Load(song).BgFolder(), dir_.Wide("Band."));
+  MakeFolder("Song");
+  SongInfo info = Load(song);
+  EXPECT_EQ(info.BgFolder(), dir_.Wide("Song."));
+  EXPECT_TRUE(info.BgFile().IsEmpty());
+  // A folder named like a picture is found as a picture too: existence is all that counts.
+  MakeFolder("Band.bmp");
+  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Band.bmp"));
+}
+
+TEST_F(SongInfoTest, LyricsHeaderOverridesNonEmptyValuesOnly) {
+  WString song = Write("Song.mp3", ArtistAlbumTag() + Id3v1("Tag title", "", "", "", "", 0));
+  Write("Song.jpg", "jpg");
+  SongInfo info = Load(song);
+  LyricsDocument header;
+  header.ParseText(W("@title=Header title\n@artist=\n@bgfolder=C:\\Pictures\nla la"));
+  info.ApplyLyricsHeader(header);
+  EXPECT_EQ(info.Title(), W("Header title"));
+  EXPECT_EQ(info.Artist(), W("Band"));
+  EXPECT_EQ(info.Album(), W("Disc"));
+  EXPECT_EQ(info.BgFile(), dir_.Wide("Song.jpg"));
+  EXPECT_EQ(info.BgFolder(), W("C:\\Pictures"));
+  LyricsDocument empty;
+  empty.ParseText(W("@title=\nla la"));
+  info.ApplyLyricsHeader(empty);
+  EXPECT_EQ(info.Title(), W("Header title"));
+}
+
+TEST_F(SongInfoTest, FormatExpandsPlaceholders) {
+  SongInfo info = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T")) + Frame(3, "TPE1", Text(0, "A")) +
+                                                     Frame(3, "TALB", Text(0, "L")) + Frame(3, "TYER", Text(0, "Y")) +
+                                                     Frame(3, "COMM", Comment("", "C")) +
+                                                     Frame(3, "TCON", Text(0, "G"))) +
+                                                  Audio()));
+  WString text;
+  EXPECT_TRUE(info.Format(W("%1 / %2 [%3 %4 %5 %6] %7.%9"), text));
+  EXPECT_EQ(text, W("A / T [L Y C G] Song.mp3"));
+  EXPECT_TRUE(info.Format(W("%8"), text));
+  WString folder = dir_.Wide("x");
+  EXPECT_EQ(text, folder.Erase(folder.Length() - 1));  // the folder with its separator
+  EXPECT_TRUE(info.Format(W("100%% %x %0 50%"), text));
+  EXPECT_EQ(text, W("100% %x %0 50%"));
+  EXPECT_TRUE(info.Format(W("%%%1%"), text));
+  EXPECT_EQ(text, W("%A%"));
+}
+
+TEST_F(SongInfoTest, FormatFailsOnlyWhenEveryPlaceholderIsEmpty) {
+  SongInfo info = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T"))) + Audio()));
+  WString text;
+  EXPECT_FALSE(info.Format(W("%1 - %3"), text));
+  EXPECT_EQ(text, W(" - "));  // the text is produced anyway
+  EXPECT_TRUE(info.Format(W("%1 - %2"), text));
+  EXPECT_EQ(text, W(" - T"));
+  EXPECT_TRUE(info.Format(W("no placeholders %"), text));
+  EXPECT_FALSE(info.Format(W("%% %1"), text));  // "%%" is an escape, not a field
+  EXPECT_TRUE(info.Format(W(""), text));
+  EXPECT_TRUE(text.IsEmpty());
+  SongInfo none;
+  EXPECT_FALSE(none.Format(W("%7%8%9"), text));  // no song: no base name, folder or extension
+}
+
+}  // namespace
