@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/WString.h"
+#include "ProcessCensus.h"
 #include "player/SubstitutePlayer.h"
 
 namespace {
@@ -23,32 +24,6 @@ constexpr char kDummyClass[] = "Mirabo's Dummy Window";
 constexpr UINT kFirstCommand = 50003;
 constexpr UINT kTrayMessage = WM_USER + 100;
 constexpr int kBoundMs = 20000;  // reached only when something hangs
-
-std::vector<DWORD> ProcessThreads() {
-  std::vector<DWORD> threads;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
-  }
-  CloseHandle(snapshot);
-  return threads;
-}
-
-BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM list) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId()) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-// Top-level windows of this process, hidden ones included.
-std::vector<HWND> AllProcessWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
 
 HWND FindProcessWindow(const char* className, const char* title = nullptr) {
   for (HWND window : AllProcessWindows()) {

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "CheckedSource.h"
 #include "TestText.h"
 #include "base/CodePage.h"
 #include "lyrics/LyricsFormat.h"
@@ -17,23 +18,6 @@ namespace {
 
 using namespace std::string_literals;
 
-// Memory bytes that fail the test when a reader asks for anything outside them.
-class CheckedSource : public ByteSource {
- public:
-  explicit CheckedSource(std::string bytes) : bytes_(std::move(bytes)) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  bool ReadAt(uint64_t offset, void* buffer, size_t count) override {
-    if (offset > bytes_.size() || count > bytes_.size() - offset) {
-      ADD_FAILURE() << "read of " << count << " bytes at " << offset << " outside " << bytes_.size();
-      return false;
-    }
-    bytes_.copy(static_cast<char*>(buffer), count, static_cast<size_t>(offset));
-    return true;
-  }
-
- private:
-  std::string bytes_;
-};
 
 // A 128-byte ID3v1 tag, which must follow the Lyrics3 block.
 std::string Id3v1() { return "TAG"s + std::string(125, ' '); }

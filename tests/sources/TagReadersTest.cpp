@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "CheckedSource.h"
 #include "TestText.h"
 #include "TagBuilders.h"
 #include "base/CodePage.h"
@@ -15,23 +16,6 @@ namespace {
 using namespace std::string_literals;
 using namespace tagbuild;
 
-// Memory bytes that fail the test when a reader asks for anything outside them.
-class CheckedSource : public ByteSource {
- public:
-  explicit CheckedSource(std::string bytes) : bytes_(std::move(bytes)) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  bool ReadAt(uint64_t offset, void* buffer, size_t count) override {
-    if (offset > bytes_.size() || count > bytes_.size() - offset) {
-      ADD_FAILURE() << "read of " << count << " bytes at " << offset << " outside " << bytes_.size();
-      return false;
-    }
-    bytes_.copy(static_cast<char*>(buffer), count, static_cast<size_t>(offset));
-    return true;
-  }
-
- private:
-  std::string bytes_;
-};
 
 const WString& F(const SongFields& fields, SongField field) { return FieldOf(fields, field); }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ProcessCensus.h"
 #include "host/DummyWindow.h"
 #include "host/MemoryIniFile.h"
 #include "host/PluginApp.h"
@@ -507,30 +508,7 @@ TEST_F(PluginAppTest, StopRemembersDisplayerAndEditorAndDestroysEveryWindow) {
   EXPECT_EQ(ini.ReadInt(kEditorSection, "Open", -1), 1);
 }
 
-std::vector<DWORD> ProcessThreads() {
-  std::vector<DWORD> threads;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == GetCurrentProcessId()) threads.push_back(entry.th32ThreadID);
-  }
-  CloseHandle(snapshot);
-  return threads;
-}
-
-BOOL CALLBACK CountProcessWindow(HWND window, LPARAM counter) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId()) ++*reinterpret_cast<int*>(counter);
-  return TRUE;
-}
-
-int ProcessWindowCount() {
-  int count = 0;
-  EnumWindows(CountProcessWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
+int ProcessWindowCount() { return static_cast<int>(AllProcessWindows().size()); }
 
 TEST_F(PluginAppTest, HundredStartsAndStopsLeaveNothingBehind) {
   { auto warm = Start(); }  // the first start makes the thread's lasting IME window etc.
