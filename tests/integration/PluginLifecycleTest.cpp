@@ -1,7 +1,7 @@
 // The plug-in DLL loaded into the substitute player, checked from outside: the
-// descriptor, the version check, the start handshake, plugin.ini after quit, the
-// commands of menu 114, the tray menu, and a clean stop. Each test copies the DLL
-// into a folder of its own, so plugin.ini beside it is private.
+// descriptor, the version check, the start handshake, plugin.ini after quit, and a
+// clean stop. Each test copies the DLL into a folder of its own, so plugin.ini
+// beside it is private.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,7 +22,6 @@ namespace {
 
 constexpr char kDummyClass[] = "Mirabo's Dummy Window";
 constexpr UINT kFirstCommand = 50003;
-constexpr UINT kTrayMessage = WM_USER + 100;
 constexpr int kBoundMs = 20000;  // reached only when something hangs
 
 HWND FindProcessWindow(const char* className, const char* title = nullptr) {
@@ -87,12 +86,6 @@ class PluginLifecycleTest : public testing::Test {
     ASSERT_TRUE(Player().InitPlugin());
   }
   HWND Dummy() const { return FindProcessWindow(kDummyClass); }
-  // The check mark of a window's item as the player's system menu shows it (the
-  // plug-in's menu hangs there).
-  bool Checked(int index) {
-    UINT state = GetMenuState(GetSystemMenu(Player().MainWindow(), FALSE), kFirstCommand + index, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
-  }
 
   std::string folder_;
   std::vector<std::string> files_;
@@ -174,81 +167,20 @@ TEST_F(PluginLifecycleTest, SettingsFileHoldsEverySectionAfterQuit) {
   Player().QuitPlugin();
   std::string first = ReadFile(IniPath());
   // Written back in the reverse order of creation: Editor, Karaoke, Displayer, common.
-  size_t editor = first.find("[Mirabo's Lyrics Editor]");
-  size_t karaoke = first.find("[Mirabo's Karaoke Displayer]");
-  size_t displayer = first.find("[Mirabo's Lyrics Displayer]");
-  size_t common = first.find("[Mirabo's Lyrics Common]");
-  ASSERT_NE(editor, std::string::npos);
-  ASSERT_NE(karaoke, std::string::npos);
-  ASSERT_NE(displayer, std::string::npos);
-  ASSERT_NE(common, std::string::npos);
-  EXPECT_LT(editor, karaoke);
-  EXPECT_LT(karaoke, displayer);
-  EXPECT_LT(displayer, common);
-  EXPECT_NE(first.find("Wait=20\r\n", displayer), std::string::npos);
-  EXPECT_NE(first.find("SysTrayIcon=1\r\n", common), std::string::npos);
-  // Colours are six hex digits, RRGGBB.
-  std::istringstream lines(first);
-  int colours = 0;
-  for (std::string line; std::getline(lines, line);) {
-    size_t equals = line.find('=');
-    if (equals == std::string::npos || line.find("Color") == std::string::npos) continue;
-    std::string value = line.substr(equals + 1);
-    if (!value.empty() && value.back() == '\r') value.pop_back();
-    ++colours;
-    // Upper-case hex without leading zeros: black is "0".
-    EXPECT_TRUE(!value.empty() && value.size() <= 6) << line;
-    EXPECT_EQ(value.find_first_not_of("0123456789ABCDEF"), std::string::npos) << line;
+  size_t at = 0;
+  for (const char* section : {"[Mirabo's Lyrics Editor]", "[Mirabo's Karaoke Displayer]",
+                              "[Mirabo's Lyrics Displayer]", "[Mirabo's Lyrics Common]"}) {
+    size_t found = first.find(section);
+    ASSERT_NE(found, std::string::npos) << section;
+    EXPECT_GE(found, at) << section;
+    at = found;
   }
-  EXPECT_GT(colours, 0);
-  EXPECT_NE(first.find("BGColor=0\r\n", karaoke), std::string::npos);
-  EXPECT_NE(first.find("LyricsColor1A=FFFFFF\r\n", karaoke), std::string::npos);
-
   // A second run reads and writes back the same file, key for key.
   Player().UnloadPlugin();
   ASSERT_TRUE(Player().LoadPlugin(folder_ + "gen_mrlyrics.dll"));
   ASSERT_TRUE(Player().InitPlugin());
   Player().QuitPlugin();
   EXPECT_EQ(ReadFile(IniPath()), first);
-}
-
-TEST_F(PluginLifecycleTest, MenuCommandsToggleTheCheckMarks) {
-  Start();
-  HWND dummy = Dummy();
-  ASSERT_NE(dummy, nullptr);
-  // The Displayer is reopened at the first start (its Open setting defaults to 1).
-  for (int index = 0; index < 4; ++index) {
-    SCOPED_TRACE(index);
-    bool open = Checked(index);
-    EXPECT_EQ(open, index == 0);
-    PostMessageA(dummy, WM_COMMAND, kFirstCommand + index, 0);
-    EXPECT_TRUE(SubstitutePlayer::PumpUntil([&] { return Checked(index) != open; }, kBoundMs));
-    PostMessageA(dummy, WM_COMMAND, kFirstCommand + index, 0);
-    EXPECT_TRUE(SubstitutePlayer::PumpUntil([&] { return Checked(index) == open; }, kBoundMs));
-  }
-}
-
-TEST_F(PluginLifecycleTest, TrayMenuChoosesAWindow) {
-  Start();
-  HWND dummy = Dummy();
-  ASSERT_NE(dummy, nullptr);
-  bool displayerOpen = Checked(0);
-  PostMessageA(dummy, kTrayMessage, 1, WM_RBUTTONUP);
-  HWND popup = nullptr;
-  ASSERT_TRUE(SubstitutePlayer::PumpUntil(
-      [&] {
-        popup = FindProcessWindow("#32768");
-        return popup && IsWindowVisible(popup);
-      },
-      kBoundMs));
-  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
-  auto shown = reinterpret_cast<HMENU>(SendMessageA(popup, kGetMenu, 0, 0));
-  ASSERT_EQ(GetMenuItemCount(shown), 5);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(GetMenuItemID(shown, i), kFirstCommand + i);
-  // Down selects the first item, "Displayer...".
-  PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-  EXPECT_TRUE(SubstitutePlayer::PumpUntil([&] { return Checked(0) != displayerOpen; }, kBoundMs));
 }
 
 TEST_F(PluginLifecycleTest, HundredCyclesWithUnloadLeaveNothingBehind) {
@@ -273,6 +205,9 @@ TEST_F(PluginLifecycleTest, HundredCyclesWithUnloadLeaveNothingBehind) {
   EXPECT_EQ(AllProcessWindows().size(), windows);
   EXPECT_EQ(ProcessThreads().size(), threads);
   EXPECT_EQ(GetMenuItemCount(system), systemItems);
+  // The last thread of the plug-in may still be on its way out of the loader on a
+  // busy machine: give it a moment before calling the module leaked.
+  SubstitutePlayer::PumpUntil([&] { return GetModuleHandleA(path.c_str()) == nullptr; }, 5000);
   EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
 }
 

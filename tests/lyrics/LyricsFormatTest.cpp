@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,61 +27,10 @@ class FixedReader : public LyricsSourceReader {
   bool gives_;
 };
 
-std::vector<std::string> LineTexts(const LyricsDocument& document) {
-  std::vector<std::string> texts;
-  for (const LyricLine& line : document.Lines()) texts.push_back(line.text.ToUtf8());
-  return texts;
-}
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
 std::set<std::string> FolderNames(const TempDir& dir) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) names.insert(entry.path().filename().u8string());
   return names;
-}
-
-using Lines = std::vector<std::string>;
-
-TEST(ParseLyricsText, SplitsAtLineFeedsAndDropsTheCarriageReturnBeforeThem) {
-  LyricsDocument document;
-  ParseLyricsText(document, W(""));
-  EXPECT_EQ(LineTexts(document), Lines{""});
-  EXPECT_EQ(document.Status(), StatusUntimed);
-
-  ParseLyricsText(document, W("\r\nabc"));
-  EXPECT_EQ(LineTexts(document), (Lines{"", "abc"}));
-  ParseLyricsText(document, W("abc\r\n"));
-  EXPECT_EQ(LineTexts(document), (Lines{"abc", ""}));
-  ParseLyricsText(document, W("a\nb\r\nc"));
-  EXPECT_EQ(LineTexts(document), (Lines{"a", "b", "c"}));
-  // Only the CR right before an LF belongs to the break.
-  ParseLyricsText(document, W("a\rb\r\r\nc\r"));
-  EXPECT_EQ(LineTexts(document), (Lines{"a\rb\r", "c\r"}));
-}
-
-TEST(ParseLyricsText, TakesStampsOutOfLyricLinesOnly) {
-  LyricsDocument document;
-  ParseLyricsText(document, W("[00:01]a[00:02]b[x]c\n@title=[00:10]Intro\n[1a:2]plain\n[00:03][00:04]Chorus"));
-  EXPECT_EQ(LineTexts(document), (Lines{"ab[x]c", "@title=[00:10]Intro", "[1a:2]plain", "Chorus"}));
-  const LyricLine& first = document.Line(0);
-  ASSERT_EQ(first.tags.size(), 2u);
-  EXPECT_EQ(first.tags[1].time, 2000);
-  EXPECT_EQ(first.tags[1].position, 1);
-  EXPECT_EQ(first.tags[1].text.ToUtf8(), "[00:02]");
-  EXPECT_TRUE(document.Line(1).tags.empty());
-  EXPECT_TRUE(document.Line(2).tags.empty());
-  EXPECT_EQ(document.Line(3).tags.size(), 2u);
-  EXPECT_EQ(document.Title().ToUtf8(), "[00:10]Intro");
-  EXPECT_EQ(document.Status(), StatusTimed | StatusKaraoke);
 }
 
 TEST(ParseLyricsText, ReplacesEverythingOnEachParse) {
@@ -162,15 +109,15 @@ TEST(ApplyHeaderFields, BackgroundPathsResolveAgainstTheSourceFolder) {
 
 TEST(ApplyHeaderFields, DefaultsComeFromFilesBesideTheLyrics) {
   TempDir dir;
-  WriteBytes(dir.Path() / "song.bmp", "b");
-  WriteBytes(dir.Path() / "song.jpg", "j");
+  WriteFileBytes(dir.Path() / "song.bmp", "b");
+  WriteFileBytes(dir.Path() / "song.jpg", "j");
   std::filesystem::create_directory(dir.Path() / "song");
   LyricsDocument document;
   ASSERT_EQ(document.LoadLyricsSource(dir.Wide("song.txt"), FixedReader("@bgfile=a.j\nx")), 1);
   EXPECT_EQ(document.BgFile(), dir.Wide("song.jpg"));  // jpeg, then jpg, then bmp
   EXPECT_EQ(document.BgFolder(), dir.Wide("song"));
 
-  WriteBytes(dir.Path() / "song.jpeg", "j");
+  WriteFileBytes(dir.Path() / "song.jpeg", "j");
   document.LoadLyricsSource(dir.Wide("song.txt"), FixedReader("x"));
   EXPECT_EQ(document.BgFile(), dir.Wide("song.jpeg"));
 
@@ -204,42 +151,18 @@ TEST(LoadLyricsSource, FailureLeavesAnEmptyDocumentWithoutSource) {
   EXPECT_TRUE(document.SourcePath().IsEmpty());
 }
 
-TEST(LyricsFileText, WritesTaggedLinesJoinedByCrLf) {
-  LyricsDocument document;
-  ParseLyricsText(document, W("@title=t\n[00:01]a[00:02]b\r\n\n[x]c[00:03]"));
-  EXPECT_EQ(LyricsFileText(document).ToUtf8(), "@title=t\r\n[00:01]a[00:02]b\r\n\r\n[x]c[00:03]");
-  ParseLyricsText(document, W(""));
-  EXPECT_TRUE(LyricsFileText(document).IsEmpty());
-  ParseLyricsText(document, W("\n"));
-  EXPECT_EQ(LyricsFileText(document).ToUtf8(), "\r\n");
-}
-
-TEST(SaveLyrics, WritesExactBytesAndLeavesNoTemporaryFiles) {
-  TempDir dir;
-  LyricsDocument document;
-  ParseLyricsText(document, W("[00:01:00]first\n[00:02]second\r\n@title=t\n"));
-  ASSERT_EQ(SaveLyrics(document, dir.Wide("out.txt")), 1);
-  EXPECT_EQ(FileBytes(dir.Path() / "out.txt"), "[00:01:00]first\r\n[00:02]second\r\n@title=t\r\n");
-
-  // Replacing an existing, longer file leaves only the new bytes.
-  ParseLyricsText(document, W("x"));
-  ASSERT_EQ(SaveLyrics(document, dir.Wide("out.txt")), 1);
-  EXPECT_EQ(FileBytes(dir.Path() / "out.txt"), "x");
-  EXPECT_EQ(FolderNames(dir), std::set<std::string>{"out.txt"});
-}
-
 TEST(SaveLyrics, FailureKeepsTheOldFile) {
   TempDir dir;
   const std::string old = "[00:01]old content\r\nkept byte for byte\x1A";
   const std::filesystem::path target = dir.Path() / "locked.txt";
-  WriteBytes(target, old);
+  WriteFileBytes(target, old);
   std::filesystem::permissions(target, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                            std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove);
   LyricsDocument document;
   ParseLyricsText(document, W("new"));
   EXPECT_EQ(SaveLyrics(document, dir.Wide("locked.txt")), 0);
-  EXPECT_EQ(FileBytes(target), old);
+  EXPECT_EQ(ReadFileBytes(target), old);
 
   EXPECT_EQ(SaveLyrics(document, dir.Wide("missing/out.txt")), 0);
   EXPECT_EQ(SaveLyrics(document, WString()), 0);
@@ -249,18 +172,18 @@ TEST(SaveLyrics, FailureKeepsTheOldFile) {
 TEST(SaveToSource, RefusesLyricsFromAnMp3AndResetsTheCounterOnSuccess) {
   TempDir dir;
   const std::string audio = "ID3 not lyrics";
-  WriteBytes(dir.Path() / "song.MP3", audio);
+  WriteFileBytes(dir.Path() / "song.MP3", audio);
   LyricsDocument document;
   document.LoadLyricsSource(dir.Wide("song.MP3"), FixedReader("[00:01]x"));
   document.MarkModified();
   EXPECT_EQ(document.SaveToSource(), 0);
-  EXPECT_EQ(FileBytes(dir.Path() / "song.MP3"), audio);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "song.MP3"), audio);
   EXPECT_EQ(document.ModificationCount(), 1u);
 
   document.SetSourcePath(dir.Wide("song.txt"));
   EXPECT_EQ(document.SaveToSource(), 1);
   EXPECT_EQ(document.ModificationCount(), 0u);
-  EXPECT_EQ(FileBytes(dir.Path() / "song.txt"), "[00:01]x");
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "song.txt"), "[00:01]x");
 
   document.SetSourcePath(WString());
   EXPECT_EQ(document.SaveToSource(), 0);

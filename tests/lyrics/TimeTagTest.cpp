@@ -2,26 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <string>
 
 #include "TestText.h"
 
 namespace {
 
-struct Found {
-  int32_t time;
-  int32_t position;
-  std::string text;
-  int32_t start;
-};
-
-// Every stamp ScanTimeTag answers when called from start, without removing any.
-std::vector<Found> ScanAll(const char* utf8, int32_t start = 0) {
+// "time:position@start" of every stamp ScanTimeTag answers when called from start,
+// without removing any.
+std::string ScanAll(const char* utf8, int32_t start = 0) {
   WString line = W(utf8);
-  std::vector<Found> found;
+  std::string found;
   TimeTag tag;
   while (ScanTimeTag(line, start, tag)) {
-    found.push_back({tag.time, tag.position, tag.text.ToUtf8(), start});
+    found += std::to_string(tag.time) + ":" + std::to_string(tag.position) + tag.text.ToUtf8() + "@" +
+             std::to_string(start) + " ";
     start += 1;
   }
   return found;
@@ -73,51 +68,27 @@ TEST(ReadStampGroup, HugeFieldsSaturateAtTheLargestTime) {
   EXPECT_EQ(time, 2147483640);
 }
 
-TEST(ScanTimeTag, FindsStampsAndKeepsMalformedGroupsAsText) {
-  EXPECT_TRUE(ScanAll("no stamps here").empty());
-  EXPECT_TRUE(ScanAll("only ] a closing bracket").empty());
-  EXPECT_TRUE(ScanAll("[00:01 never closed").empty());
-  // A "[" with no later "]" ends the scan, even though a stamp seems to follow.
-  EXPECT_TRUE(ScanAll("x[00:0[00:01").empty());
-
-  auto found = ScanAll("[00:01]text");
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].time, 1000);
-  EXPECT_EQ(found[0].position, 0);
-  EXPECT_EQ(found[0].text, "[00:01]");
-  EXPECT_EQ(found[0].start, 0);
-
-  // "[" pairs with the first "]" after it: "[a[00:01]" is one malformed group.
-  EXPECT_TRUE(ScanAll("[a[00:01]").empty());
-  found = ScanAll("[a][00:02]b");
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].position, 3);
-  EXPECT_EQ(found[0].start, 3);
-}
-
-TEST(ScanTimeTag, PositionsDiscountEarlierStampsBeforeStart) {
-  // a[00:01]b[00:02]: scanning again after the first answer reports the second at
-  // position 2 of "ab", as if the first stamp were already removed.
-  auto found = ScanAll("a[00:01]b[00:02]");
-  ASSERT_EQ(found.size(), 2u);
-  EXPECT_EQ(found[0].position, 1);
-  EXPECT_EQ(found[0].start, 1);
-  EXPECT_EQ(found[1].position, 2);
-  EXPECT_EQ(found[1].start, 9);
-  EXPECT_EQ(found[1].time, 2000);
-
-  found = ScanAll("[00:01][00:05]text");
-  ASSERT_EQ(found.size(), 2u);
-  EXPECT_EQ(found[0].position, 0);
-  EXPECT_EQ(found[1].position, 0);
-  EXPECT_EQ(found[1].text, "[00:05]");
-
-  // Malformed groups before the start are not discounted: they stay as text.
-  found = ScanAll("[x][00:01]", 3);
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].position, 3);
-  // A start past the last stamp finds nothing.
-  EXPECT_TRUE(ScanAll("[00:01]abc", 1).empty());
+TEST(ScanTimeTag, FindsStampsAndDiscountsEarlierOnesBeforeStart) {
+  struct Case {
+    const char* line;
+    int32_t start;
+    const char* found;
+  } cases[] = {
+      {"no stamps here", 0, ""},
+      {"only ] a closing bracket", 0, ""},
+      {"[00:01 never closed", 0, ""},
+      {"x[00:0[00:01", 0, ""},  // a "[" with no later "]" ends the scan
+      {"[00:01]text", 0, "1000:0[00:01]@0 "},
+      {"[a[00:01]", 0, ""},  // "[" pairs with the first "]" after it: one malformed group
+      {"[a][00:02]b", 0, "2000:3[00:02]@3 "},
+      // Scanning again after an answer reports the next stamp as if the first were
+      // already removed.
+      {"a[00:01]b[00:02]", 0, "1000:1[00:01]@1 2000:2[00:02]@9 "},
+      {"[00:01][00:05]text", 0, "1000:0[00:01]@0 5000:0[00:05]@7 "},
+      {"[x][00:01]", 3, "1000:3[00:01]@3 "},  // malformed groups stay as text
+      {"[00:01]abc", 1, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ScanAll(c.line, c.start), c.found) << c.line;
 }
 
 TEST(FormatTimeTag, WritesLongAndShortForms) {

@@ -126,16 +126,11 @@ TEST_F(LyricsLocatorTest, TreeMatchIgnoresCaseBeyondAscii) {
   options_.lyricsFolder = LyricsSetting();
   EXPECT_EQ(Locate(u8"music/ｓｏｎｇ.mp3"), InLyrics(u8"ＳＯＮＧ.Txt"));
 
-  EXPECT_EQ(LowerCaseChar(u'Q'), u'q');
-  EXPECT_EQ(LowerCaseChar(0x00C9), 0x00E9);  // É
-  EXPECT_EQ(LowerCaseChar(0x00D7), 0x00D7);  // × has no case
-  EXPECT_EQ(LowerCaseChar(0x0141), 0x0142);  // Ł (odd pairs)
-  EXPECT_EQ(LowerCaseChar(0x0152), 0x0153);  // Œ (even pairs)
-  EXPECT_EQ(LowerCaseChar(0x0178), 0x00FF);  // Ÿ
-  EXPECT_EQ(LowerCaseChar(0x0416), 0x0436);  // Ж
-  EXPECT_EQ(LowerCaseChar(0x03A3), 0x03C3);  // Σ
-  EXPECT_EQ(LowerCaseChar(0xFF3A), 0xFF5A);  // Ｚ
-  EXPECT_EQ(LowerCaseChar(0x30A2), 0x30A2);  // ア
+  // Q, É, × (no case), Ł (odd pairs), Œ (even pairs), Ÿ, Ж, Σ, Ｚ, ア (no case).
+  const std::pair<WChar, WChar> pairs[] = {{u'Q', u'q'},   {0x00C9, 0x00E9}, {0x00D7, 0x00D7}, {0x0141, 0x0142},
+                                           {0x0152, 0x0153}, {0x0178, 0x00FF}, {0x0416, 0x0436}, {0x03A3, 0x03C3},
+                                           {0xFF3A, 0xFF5A}, {0x30A2, 0x30A2}};
+  for (const auto& [upper, lower] : pairs) EXPECT_EQ(LowerCaseChar(upper), lower) << int(upper);
 }
 
 TEST_F(LyricsLocatorTest, EveryFolderIsListedOnce) {

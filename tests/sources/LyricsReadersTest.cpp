@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -42,16 +40,6 @@ bool ReadTag(const std::string& file, WString& text) {
 bool ReadText(const std::string& file, WString& text) {
   CheckedSource source(file);
   return ReadLyricsTextFile(source, text);
-}
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
 }
 
 TEST(ReadLyrics3Lyrics, ReadsTheLyrFieldAfterOtherFields) {
@@ -186,9 +174,9 @@ class LyricsFiles : public ::testing::Test {
 };
 
 TEST_F(LyricsFiles, ReaderChoosesByExtension) {
-  WriteBytes(dir_.Path() / "song.Mp3", kAudio + kBlock + Id3v1());
-  WriteBytes(dir_.Path() / "song.txt", "[00:02]text file");
-  WriteBytes(dir_.Path() / "tag.lrc", kAudio + kBlock + Id3v1());
+  WriteFileBytes(dir_.Path() / "song.Mp3", kAudio + kBlock + Id3v1());
+  WriteFileBytes(dir_.Path() / "song.txt", "[00:02]text file");
+  WriteFileBytes(dir_.Path() / "tag.lrc", kAudio + kBlock + Id3v1());
   LyricsFileReader reader;
   WString text;
   ASSERT_TRUE(reader.ReadLyricsText(dir_.Wide("song.Mp3"), text));
@@ -200,16 +188,6 @@ TEST_F(LyricsFiles, ReaderChoosesByExtension) {
   EXPECT_NE(text.ToUtf8().find("LYRICSBEGIN"), std::string::npos);
   EXPECT_FALSE(reader.ReadLyricsText(dir_.Wide("missing.txt"), text));
   EXPECT_FALSE(reader.ReadLyricsText(dir_.Wide(), text));  // a folder
-
-  LyricsTimeline timeline;
-  ASSERT_EQ(timeline.LoadLyricsSource(dir_.Wide("song.Mp3"), reader), 1);
-  EXPECT_EQ(timeline.DisplayLineCount(), 1);
-  EXPECT_EQ(timeline.DisplayLineAtTime(1000), 0);
-  // Lyrics from a tag are never written back into the audio file.
-  EXPECT_EQ(timeline.SaveToSource(), 0);
-  ASSERT_EQ(timeline.LoadLyricsSource(dir_.Wide("missing.txt"), reader), 0);
-  EXPECT_EQ(timeline.DisplayLineCount(), 0);
-  EXPECT_TRUE(timeline.SourcePath().IsEmpty());
 }
 
 // Shift-JIS lyrics whose trail bytes include 0x5C ("\"): "表" is 95 5C and "ソ" 83 5C.
@@ -231,51 +209,39 @@ void ExpectShiftJisLyrics(LyricsTimeline& timeline) {
   EXPECT_EQ(timeline.DisplayLineAtTime(3500), 2);
 }
 
-TEST_F(LyricsFiles, ShiftJisFileRoundTripsByteForByte) {
-  const std::filesystem::path file = dir_.Path() / "lyrics.txt";
-  WriteBytes(file, kShiftJisLyrics);
-  LyricsTimeline timeline;
-  ASSERT_EQ(timeline.LoadLyricsSource(dir_.Wide("lyrics.txt"), LyricsFileReader()), 1);
-  ExpectShiftJisLyrics(timeline);
-  timeline.MarkModified();
-  ASSERT_EQ(timeline.SaveToSource(), 1);
-  EXPECT_EQ(timeline.ModificationCount(), 0u);
-  EXPECT_EQ(FileBytes(file), kShiftJisLyrics);
-
-  // A bare LF comes back as CR LF, the final end-of-file mark not at all.
-  WriteBytes(file, "a\n\x95\x5C\r\nb\x1A");
-  ASSERT_EQ(timeline.LoadLyricsSource(dir_.Wide("lyrics.txt"), LyricsFileReader()), 1);
-  ASSERT_EQ(timeline.SaveToSource(), 1);
-  EXPECT_EQ(FileBytes(file), "a\r\n\x95\x5C\r\nb");
-}
-
-TEST_F(LyricsFiles, JapaneseFolderAndFileNames) {
-  // "表ソ" holds 0x5C as the trail byte of both characters: the folder must not be
-  // split there.
+// "表ソ" holds 0x5C as the trail byte of both characters: the folder must not be
+// split there, and the text must come back byte for byte.
+TEST_F(LyricsFiles, ShiftJisFileInAJapaneseFolderRoundTripsByteForByte) {
   const std::filesystem::path folder = dir_.Path() / std::filesystem::u8path("表ソ");
   std::filesystem::create_directory(folder);
+  const std::filesystem::path file = folder / std::filesystem::u8path("歌詞.txt");
   const WString path = dir_.Wide("表ソ/歌詞.txt");
   ASSERT_TRUE(PlatformFileSystem().WriteFileReplacing(path, kShiftJisLyrics.data(), kShiftJisLyrics.size()));
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().u8string());
-  EXPECT_EQ(names, std::set<std::string>{"歌詞.txt"});
-
-  // A picture beside the lyrics becomes the background.
-  std::ofstream(folder / std::filesystem::u8path("歌詞.jpg")) << "jpeg";
+  WriteFileBytes(folder / std::filesystem::u8path("歌詞.jpg"), "jpeg");  // becomes the background
   LyricsTimeline timeline;
   ASSERT_EQ(timeline.LoadLyricsSource(path, LyricsFileReader()), 1);
   ExpectShiftJisLyrics(timeline);
   EXPECT_EQ(timeline.BgFile(), dir_.Wide("表ソ/歌詞.jpg"));
+  timeline.MarkModified();
+  ASSERT_EQ(timeline.SaveToSource(), 1);
+  EXPECT_EQ(timeline.ModificationCount(), 0u);
+  EXPECT_EQ(ReadFileBytes(file), kShiftJisLyrics);
 
   TimeTag removed;
   ASSERT_EQ(timeline.RemoveNthTag(3, 0, removed), 1);
   ASSERT_EQ(timeline.SaveToSource(), 1);
   std::string expected = kShiftJisLyrics;
   expected.erase(expected.find("[00:03]"), 7);
-  EXPECT_EQ(FileBytes(folder / std::filesystem::u8path("歌詞.txt")), expected);
-  names.clear();
+  EXPECT_EQ(ReadFileBytes(file), expected);
+  std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().u8string());
   EXPECT_EQ(names, (std::set<std::string>{"歌詞.jpg", "歌詞.txt"}));
+
+  // A bare LF comes back as CR LF, the final end-of-file mark not at all.
+  WriteFileBytes(file, "a\n\x95\x5C\r\nb\x1A");
+  ASSERT_EQ(timeline.LoadLyricsSource(path, LyricsFileReader()), 1);
+  ASSERT_EQ(timeline.SaveToSource(), 1);
+  EXPECT_EQ(ReadFileBytes(file), "a\r\n\x95\x5C\r\nb");
 }
 
 }  // namespace

@@ -20,21 +20,10 @@ using namespace tagbuild;
 const WString& F(const SongFields& fields, SongField field) { return FieldOf(fields, field); }
 
 TEST(GenresTest, TableKeepsThePlayersOrderAndSpelling) {
-  EXPECT_EQ(GenreName(0), W("Blues"));
-  EXPECT_EQ(GenreName(17), W("Rock"));
-  EXPECT_EQ(GenreName(67), W("Psychadelic"));
-  EXPECT_EQ(GenreName(79), W("Hard Rock"));
-  EXPECT_EQ(GenreName(80), W("Folk"));
-  EXPECT_EQ(GenreName(125), W("Dance Hall"));
-  EXPECT_EQ(GenreName(133), W("Negerpunk"));
-  EXPECT_EQ(GenreName(137), W("Heaby Metal"));
-  EXPECT_EQ(GenreName(147), W("Synthpop"));
-  EXPECT_EQ(GenreName(148), W("Seiyu"));
-  EXPECT_EQ(GenreName(149), W("TechnoAmbient"));
-  EXPECT_EQ(GenreName(150), W("MoeMoe"));
-  EXPECT_EQ(GenreName(151), W("Tokusatsu"));
-  EXPECT_TRUE(GenreName(152).IsEmpty());
-  EXPECT_TRUE(GenreName(-1).IsEmpty());
+  // The player's own misspellings are part of what users see and search for.
+  for (const auto& [n, name] : {std::pair<int, const char*>{67, "Psychadelic"}, {133, "Negerpunk"},
+                                {137, "Heaby Metal"}, {149, "TechnoAmbient"}, {152, ""}, {-1, ""}})
+    EXPECT_EQ(GenreName(n), W(name)) << n;
   for (int n = 0; n < kGenreCount; ++n) EXPECT_FALSE(GenreName(n).IsEmpty()) << n;
 }
 
@@ -118,16 +107,6 @@ class RiffInfoTest : public Id3v1Test {};
 std::string Info(const std::string& subChunks) { return Chunk("LIST", "INFO" + subChunks); }
 const std::string kFormat = Chunk("fmt ", std::string(16, '\x01'));
 
-TEST_F(RiffInfoTest, WaveWithTitleAndArtistFillsOnlyThose) {
-  CheckedSource file(Riff("WAVE", kFormat + Chunk("data", std::string(101, '\x10')) +
-                                      Info(Chunk("INAM", "Song\0"s) + Chunk("IART", "Band\0"s))));
-  SongFields fields;
-  ASSERT_TRUE(ReadRiffInfo(file, fields));
-  EXPECT_EQ(F(fields, SongField::kTitle), W("Song"));
-  EXPECT_EQ(F(fields, SongField::kArtist), W("Band"));
-  for (int i = 2; i < kSongFieldCount; ++i) EXPECT_TRUE(fields[i].IsEmpty()) << i;
-}
-
 TEST_F(RiffInfoTest, EveryChunkFillsItsFieldThroughOddPads) {
   // Odd sizes without a zero byte: each is followed by one pad byte.
   std::string info = Chunk("INAM", "\x90\xAF\x8B\xF3" "a") + Chunk("IART", "b") + Chunk("IPRD", "c") +
@@ -140,8 +119,8 @@ TEST_F(RiffInfoTest, EveryChunkFillsItsFieldThroughOddPads) {
   for (int i = 0; i < kSongFieldCount; ++i) EXPECT_EQ(fields[i], W(expected[i])) << i;
 }
 
-TEST_F(RiffInfoTest, TextEndsAtItsZeroByte) {
-  CheckedSource file(Riff("WAVE", Info(Chunk("INAM", "Song\0junk"s))));
+TEST_F(RiffInfoTest, TextEndsAtItsZeroByteAfterAnOddDataChunk) {
+  CheckedSource file(Riff("WAVE", kFormat + Chunk("data", std::string(101, '\x10')) + Info(Chunk("INAM", "Song\0junk"s))));
   SongFields fields;
   ASSERT_TRUE(ReadRiffInfo(file, fields));
   EXPECT_EQ(F(fields, SongField::kTitle), W("Song"));

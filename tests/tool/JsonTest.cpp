@@ -9,9 +9,12 @@ TEST(JsonWriter, PlacesCommasAndBreaksAcrossNesting) {
   EXPECT_EQ(json.Text(), "{\"a\":[-1,null,false],\n \"b\":{},\"c\":[]}");
 }
 
-TEST(JsonWriter, LoneSurrogatesBecomeReplacementCharacters) {
-  const WChar text[] = {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00};  // the last two are one emoji
+TEST(JsonWriter, StringsEscapeSpecialCharactersAndRepairLoneSurrogates) {
   JsonWriter json;
-  json.String(WString(text, 6));
-  EXPECT_EQ(json.Text(), "\"a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xF0\x9F\x98\x80\"");
+  json.String(WString::FromUtf8("say \"hi\" \\ back\tslash\rcr\x01"));
+  EXPECT_EQ(json.Text(), "\"say \\\"hi\\\" \\\\ back\\tslash\\rcr\\u0001\"");
+  const WChar text[] = {u'a', 0xD800, u'b', 0xDC00, 0xD83D, 0xDE00};  // the last two are one emoji
+  JsonWriter lone;
+  lone.String(WString(text, 6));
+  EXPECT_EQ(lone.Text(), "\"a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xF0\x9F\x98\x80\"");
 }

@@ -1,0 +1,163 @@
+#include "displayer/core/PlaybackSync.h"
+
+#include <gtest/gtest.h>
+
+#include "TestText.h"
+
+namespace {
+
+class FixedClock : public PlayingClock {
+ public:
+  explicit FixedClock(int32_t now) : now(now) {}
+  int32_t PlayingTime() override {
+    ++asked;
+    return now;
+  }
+  int32_t now;
+  int asked = 0;
+};
+
+// Every character 10 pixels wide; counts the measurements.
+class TenPixelWidths : public LineWidths {
+ public:
+  int32_t PrefixWidth(const WString& text, int32_t characters) override {
+    ++measured;
+    return 10 * std::min<int32_t>(characters, static_cast<int32_t>(text.Length()));
+  }
+  int measured = 0;
+};
+
+LyricsTimeline Parsed(const char* utf8) {
+  LyricsTimeline timeline;
+  timeline.ParseText(W(utf8));
+  return timeline;
+}
+
+int LineAt(LyricsTimeline& timeline, int32_t t, bool moveBeforehand) {
+  FixedClock clock(t);
+  return LineForTime(timeline, t, moveBeforehand, clock);
+}
+
+TEST(DisplayerPlayingTime, MinusOneOnlyWhenNotPlaying) {
+  EXPECT_EQ(CorrectedPlayingTime(-1, 5000), -1);
+  EXPECT_EQ(CorrectedPlayingTime(1000, -1001), 0);
+  EXPECT_EQ(CorrectedPlayingTime(1000, -1500), -500);
+  EXPECT_EQ(CorrectedPlayingTime(INT32_MAX, 10), INT32_MAX);
+}
+
+TEST(DisplayerLineForTime, BlankLineIsLeftASecondBeforeTheNextLine) {
+  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:08:00]\n[00:10:00]third\n");
+  EXPECT_EQ(LineAt(timeline, 9000, true), 1);
+  EXPECT_EQ(LineAt(timeline, 9001, true), 2);
+  EXPECT_EQ(LineAt(timeline, 9001, false), 1);
+}
+
+TEST(DisplayerLineForTime, LineWithTextStaysUntilTheNextStamp) {
+  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:10:00]second\n");
+  EXPECT_EQ(LineAt(timeline, 9500, true), 0);
+  EXPECT_EQ(LineAt(timeline, 10000, true), 1);
+}
+
+TEST(DisplayerLineForTime, StoppedPlayerShowsAnImminentFirstLine) {
+  LyricsTimeline timeline = Parsed("[00:00:50]first\n[00:10:00]second\n");
+  EXPECT_EQ(LineAt(timeline, -1, true), 0);
+  EXPECT_EQ(LineAt(timeline, -1, false), -1);
+  LyricsTimeline late = Parsed("[00:05:00]first\n");
+  EXPECT_EQ(LineAt(late, -1, true), -1);
+}
+
+TEST(DisplayerLineForTime, AsksTheClockOnlyNearTheNextLine) {
+  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:10:00]second\n");
+  FixedClock clock(6000);
+  LineForTime(timeline, 6000, true, clock);
+  EXPECT_EQ(clock.asked, 1);
+  LyricsTimeline untimed = Parsed("one\ntwo\n");
+  untimed.SetUntimedAnchor(0, 0, 10000);
+  FixedClock untouched(0);
+  LineForTime(untimed, 100, true, untouched);
+  EXPECT_EQ(untouched.asked, 0);
+}
+
+TEST(DisplayerLineForTime, EmptyDocumentAndEndOfLyricsNeverMoveOn) {
+  LyricsTimeline empty;
+  EXPECT_EQ(LineAt(empty, 1000, true), -1);
+  LyricsTimeline timeline = Parsed("[00:01:00]only\n");
+  EXPECT_EQ(LineAt(timeline, 60000, true), timeline.DisplayLineCount());
+}
+
+TEST(WipeOffset, InterpolatesBetweenTheTwoStamps) {
+  EXPECT_EQ(WipeOffset(1000, 20, 2000, 60, 1000), 20);
+  EXPECT_EQ(WipeOffset(1000, 20, 2000, 60, 1500), 40);
+  EXPECT_EQ(WipeOffset(1000, 20, 2000, 60, 1999), 59);  // truncated, never past the next tag
+  EXPECT_EQ(WipeOffset(0, 0, 3, 10, 1), 3);
+}
+
+TEST(WipeOffset, EqualOrReversedTimesUseTheNextWidthWithoutDividing) {
+  EXPECT_EQ(WipeOffset(1000, 20, 1000, 60, 1000), 60);
+  // Overlapping karaoke lines: the next stamp lies before the previous one.
+  EXPECT_EQ(WipeOffset(2000, 60, 1500, 30, 1800), 30);
+  EXPECT_EQ(WipeOffset(0, -5, 10, -1, 5), 0);
+  EXPECT_EQ(WipeOffset(INT32_MIN, 0, INT32_MAX, 100, 0), 50);  // a span wider than 32 bits
+}
+
+TEST(WipeOffset, PrefixWidthFromExtentsClampsThePosition) {
+  const std::vector<int32_t> extents{7, 15, 22};
+  EXPECT_EQ(PrefixWidthFromExtents(extents, 0), 0);
+  EXPECT_EQ(PrefixWidthFromExtents(extents, 2), 15);
+  EXPECT_EQ(PrefixWidthFromExtents(extents, 9), 22);
+  EXPECT_EQ(PrefixWidthFromExtents(extents, -3), 0);
+  EXPECT_EQ(PrefixWidthFromExtents({}, 2), 0);
+}
+
+TEST(KaraokeWipeTest, PaintsForwardSungAndBackwardUnsung) {
+  LyricsTimeline timeline = Parsed("[00:01:00]ab[00:02:00]cd[00:03:00]\n");
+  TenPixelWidths widths;
+  KaraokeWipe wipe;
+  EXPECT_EQ(wipe.Offset(timeline, 0, 1500, widths), 10);
+  wipe.SetSplitX(100 + 10);
+
+  WipeStrip forward = wipe.Advance(timeline, 0, 2500, 100, widths);
+  EXPECT_TRUE(forward.sung);
+  EXPECT_EQ(forward.from, 110);
+  EXPECT_EQ(forward.to, 130);
+
+  EXPECT_TRUE(wipe.Advance(timeline, 0, 2500, 100, widths).IsEmpty());
+
+  WipeStrip back = wipe.Advance(timeline, 0, 1000, 100, widths);
+  EXPECT_FALSE(back.sung);
+  EXPECT_EQ(back.from, 100);
+  EXPECT_EQ(back.to, 130);
+}
+
+TEST(KaraokeWipeTest, MeasuresOnlyWhenTheSurroundingTagsChange) {
+  LyricsTimeline timeline = Parsed("[00:01:00]ab[00:02:00]cd[00:03:00]\n");
+  TenPixelWidths widths;
+  KaraokeWipe wipe;
+  for (int32_t t = 1000; t < 2000; t += 20) wipe.Offset(timeline, 0, t, widths);
+  EXPECT_EQ(widths.measured, 2);
+  wipe.Offset(timeline, 0, 2000, widths);
+  EXPECT_EQ(widths.measured, 4);
+}
+
+TEST(KaraokeWipeTest, OverlappingKaraokeLinesStayInsideTheLine) {
+  // The second line starts before the first one's last syllable.
+  LyricsTimeline timeline = Parsed("[00:10:00]ab[00:12:00]cd[00:13:00]\n[00:11:00]ef[00:14:00]\n");
+  TenPixelWidths widths;
+  KaraokeWipe wipe;
+  for (int32_t t = 9000; t <= 15000; t += 50) {
+    const int32_t offset = wipe.Offset(timeline, 0, t, widths);
+    EXPECT_GE(offset, 0) << t;
+    EXPECT_LE(offset, 40) << t;
+  }
+}
+
+TEST(KaraokeWipeTest, NothingToWipeOutsideTheLines) {
+  LyricsTimeline timeline = Parsed("[00:01:00]ab[00:02:00]\n");
+  TenPixelWidths widths;
+  KaraokeWipe wipe;
+  EXPECT_EQ(wipe.Offset(timeline, -1, 1500, widths), -1);
+  EXPECT_EQ(wipe.Offset(timeline, timeline.DisplayLineCount(), 1500, widths), -1);
+  EXPECT_TRUE(wipe.Advance(timeline, 1, 1500, 0, widths).IsEmpty());
+}
+
+}  // namespace
