@@ -53,3 +53,24 @@ class FileSystem {
 
 // The file system of the platform the program runs on.
 FileSystem& PlatformFileSystem();
+
+// Passes every operation on to another file system; a wrapper that watches or
+// changes a few operations overrides only those.
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& inner = PlatformFileSystem()) : inner_(inner) {}
+  bool Exists(const WString& path) override { return inner_.Exists(path); }
+  bool IsDirectory(const WString& path) override { return inner_.IsDirectory(path); }
+  std::unique_ptr<ByteSource> OpenForReading(const WString& path) override { return inner_.OpenForReading(path); }
+  bool WriteFileReplacing(const WString& path, const void* data, size_t size) override {
+    return inner_.WriteFileReplacing(path, data, size);
+  }
+  bool IsReadOnly(const WString& path) override { return inner_.IsReadOnly(path); }
+  bool ListFolder(const WString& folder, std::vector<FolderEntry>& entries) override {
+    return inner_.ListFolder(folder, entries);
+  }
+  bool Identify(const WString& path, FileIdentity& identity) override { return inner_.Identify(path, identity); }
+
+ private:
+  FileSystem& inner_;
+};
