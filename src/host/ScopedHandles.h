@@ -131,6 +131,27 @@ class ScopedWindowDC {
   HDC dc_;
 };
 
+// GetWindowDC / ReleaseDC: the whole window, border and caption included.
+class ScopedFrameDC {
+ public:
+  explicit ScopedFrameDC(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {
+    if (dc_) ++scoped_handles_detail::liveCount;
+  }
+  ScopedFrameDC(const ScopedFrameDC&) = delete;
+  ScopedFrameDC& operator=(const ScopedFrameDC&) = delete;
+  ~ScopedFrameDC() {
+    if (!dc_) return;
+    ReleaseDC(window_, dc_);
+    --scoped_handles_detail::liveCount;
+  }
+  HDC Get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // CreateCompatibleDC / DeleteDC: the memory DCs of off-screen drawing.
 class OwnedMemoryDC {
  public:

@@ -92,10 +92,14 @@ void WindowBase::UnregisterWindowClass(const char* className) { UnregisterClassA
 
 bool WindowBase::Create(const char* title, DWORD exStyle, DWORD style, const RECT& rect, const WindowBase* parent,
                         UINT_PTR id) {
+  return CreateUnder(parent ? parent->Handle() : nullptr, title, exStyle, style, rect, id);
+}
+
+bool WindowBase::CreateUnder(HWND parent, const char* title, DWORD exStyle, DWORD style, const RECT& rect,
+                             UINT_PTR id) {
   if (!ArmCreationHook(this, false)) return false;
   HWND window = CreateWindowExA(exStyle, className_, title, style, rect.left, rect.top, rect.right - rect.left,
-                                rect.bottom - rect.top, parent ? parent->Handle() : nullptr,
-                                reinterpret_cast<HMENU>(id), Instance(), nullptr);
+                                rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(id), Instance(), nullptr);
   DisarmCreationHook();
   return window != nullptr;
 }

@@ -31,6 +31,8 @@ class WindowBase {
   // pending on this thread, the hook cannot be installed or the window is refused.
   bool Create(const char* title, DWORD exStyle, DWORD style, const RECT& rect, const WindowBase* parent,
               UINT_PTR id);
+  // The same with a parent (or, for a popup, an owner) that is not one of ours.
+  bool CreateUnder(HWND parent, const char* title, DWORD exStyle, DWORD style, const RECT& rect, UINT_PTR id);
   // Destroys the window now, if there is one.
   void Destroy();
 

@@ -1,0 +1,108 @@
+#pragma once
+// The child window of the Displayer frame in which the lyrics scroll: it lays the
+// lines out in the user's font (fitted to its width when asked), keeps the current
+// line at its centre, marks it with a band and wipes karaoke syllables from the
+// unsung to the sung colour. Ticks only scroll pixels and paint strips; everything
+// else invalidates and repaints.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "displayer/core/PlaybackSync.h"
+#include "displayer/core/ViewLayout.h"
+#include "host/ScopedHandles.h"
+#include "host/WindowBase.h"
+
+class DisplayerColors;
+class DisplayerSettings;
+class LyricsTimeline;
+class PlayerLink;
+
+class LyricsView : public WindowBase, private PlayingClock, private LineWidths {
+ public:
+  static constexpr const char* kClassName = "Mirabo's Lyrics Displayer Main";
+
+  LyricsView(DisplayerSettings& settings, const DisplayerColors& colors, PlayerLink& link, LyricsTimeline& lyrics);
+  ~LyricsView() override;
+
+  // A child of the frame in `rect` (the frame's client coordinates).
+  bool Create(const WindowBase& frame, RECT rect);
+  // Rebuilds the font and the measurements.
+  void Layout();
+  // After a new document or new settings: Layout, the frame's width fitted to the
+  // lyrics when asked, then a full repaint now. repaintBorder repaints the bevel too.
+  void Refresh(bool repaintBorder);
+  // A size or move of the frame has finished: Layout and repaint.
+  void SizeFinished();
+
+  // One step of following the player (the main loop's tick).
+  void PollTick();
+  // Up, Down and the wheel move the untimed anchor; true when the key is the view's.
+  bool TakeKey(UINT message, WPARAM key);
+  void OnWheel(int delta);
+
+  // What the view shows now (tests and the frame's fitting read them).
+  int CurrentLine() const { return current_; }
+  ScrollPosition Scroll() const { return scroll_; }
+  int32_t LinePitch() const { return pitch_; }
+  int32_t TextHeight() const { return textHeight_; }
+  int32_t WidestWidth() const { return widest_; }
+  int32_t SplitX() const { return wipe_.SplitX(); }
+  // The y at which line `index` is drawn, band and text.
+  int32_t LineBandTop(int index) const { return LineTop(scroll_, index, pitch_); }
+  int32_t LineTextTop(int index) const;
+  int32_t LineLeft(int index) const;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  enum class Kind { kEmpty, kUntimed, kTimed };
+
+  // PlayingClock: the player's position with the Sync correction.
+  int32_t PlayingTime() override;
+  // LineWidths: measured with the view's font.
+  int32_t PrefixWidth(const WString& text, int32_t characters) override;
+
+  Kind DocumentKind() const;
+  int LineForNow(int32_t t);
+  ScrollPosition TargetFor(int line) const;
+  LineAlignment Alignment() const;
+  const WString& TextOf(int line) const;
+  int32_t WidthOf(int line);
+  RECT BandRect(int line, const RECT& client) const;
+
+  void Resync();
+  void ScrollUntimed(int line);
+  void ScrollTimed(int line);
+  void AdvanceWipe(int32_t t);
+  void PaintStrip(const WipeStrip& strip);
+
+  void OnPaint();
+  void PaintLines(HDC dc, const RECT& client);
+  void PaintCurrentLine(HDC dc, const RECT& client, int line, int32_t x, int32_t textY);
+  LRESULT OnNcHitTest(LPARAM lParam);
+  LRESULT OnNcMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnDoubleClick(LPARAM lParam);
+  bool Shaded() const;
+
+  DisplayerSettings& settings_;
+  const DisplayerColors& colors_;
+  PlayerLink& link_;
+  LyricsTimeline& lyrics_;
+  HWND frame_ = nullptr;
+
+  OwnedFont font_;
+  std::vector<int32_t> lineWidths_;  // per display line, measured with font_
+  int32_t widest_ = -1;
+  int32_t textHeight_ = 10;
+  int32_t pitch_ = 10;
+  int32_t currentWidth_ = 0;
+
+  int current_ = 0;
+  ScrollPosition scroll_;
+  KaraokeWipe wipe_;
+  HDC measuringDc_ = nullptr;  // while a wipe is measured
+  bool rightDownOnBorder_ = false;
+};
