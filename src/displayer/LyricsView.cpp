@@ -145,17 +145,19 @@ void LyricsView::Resync() {
 void LyricsView::PollTick() {
   if (!Handle()) return;
   const Kind kind = DocumentKind();
-  if (kind == Kind::kEmpty) return;
-  const int32_t t = PlayingTime();
-  const int line = LineForNow(t);
+  const int32_t t = kind == Kind::kEmpty ? -1 : PlayingTime();
+  const int line = kind == Kind::kEmpty ? current_ : LineForNow(t);
   if (line != current_) {
     if (kind == Kind::kUntimed) {
       ScrollUntimed(line);
     } else {
       ScrollTimed(line);
     }
-  } else if (kind == Kind::kTimed) {
-    AdvanceWipe(t);
+    ++ticks_.scroll;
+  } else if (kind == Kind::kTimed && AdvanceWipe(t)) {
+    ++ticks_.wipe;
+  } else {
+    ++ticks_.idle;
   }
 }
 
@@ -191,10 +193,12 @@ void LyricsView::ScrollTimed(int line) {
   Update();
 }
 
-void LyricsView::AdvanceWipe(int32_t t) {
-  if (!lyrics_.IsValidDisplayLine(current_)) return;
+bool LyricsView::AdvanceWipe(int32_t t) {
+  if (!lyrics_.IsValidDisplayLine(current_)) return false;
   const WipeStrip strip = wipe_.Advance(lyrics_, current_, t, LineLeft(current_), *this);
-  if (!strip.IsEmpty()) PaintStrip(strip);
+  if (strip.IsEmpty()) return false;
+  PaintStrip(strip);
+  return true;
 }
 
 void LyricsView::PaintStrip(const WipeStrip& strip) {

@@ -42,6 +42,14 @@ class LyricsView : public WindowBase, private PlayingClock, private LineWidths {
   bool TakeKey(UINT message, WPARAM key);
   void OnWheel(int delta);
 
+  // What the ticks did since the view was created: the cost of following the player.
+  struct TickCounts {
+    long idle = 0;    // nothing drawn
+    long wipe = 0;    // a wipe strip painted
+    long scroll = 0;  // a change of line: pixels scrolled, bands repainted
+  };
+  const TickCounts& Ticks() const { return ticks_; }
+
   // What the view shows now (tests and the frame's fitting read them).
   int CurrentLine() const { return current_; }
   ScrollPosition Scroll() const { return scroll_; }
@@ -76,7 +84,7 @@ class LyricsView : public WindowBase, private PlayingClock, private LineWidths {
   void Resync();
   void ScrollUntimed(int line);
   void ScrollTimed(int line);
-  void AdvanceWipe(int32_t t);
+  bool AdvanceWipe(int32_t t);
   void PaintStrip(const WipeStrip& strip);
 
   void OnPaint();
@@ -105,4 +113,5 @@ class LyricsView : public WindowBase, private PlayingClock, private LineWidths {
   KaraokeWipe wipe_;
   HDC measuringDc_ = nullptr;  // while a wipe is measured
   bool rightDownOnBorder_ = false;
+  TickCounts ticks_;
 };
