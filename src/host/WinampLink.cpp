@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/CodePage.h"
+#include "host/SkinFiles.h"
 #include "host/ThreadMessages.h"
 #include "host/WinampProtocol.h"
 #include "resources/resource.h"
@@ -50,21 +51,6 @@ class GdiObject {
   HGDIOBJ object_;
 };
 
-class WindowDC {
- public:
-  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-  ~WindowDC() {
-    if (dc_) ReleaseDC(hwnd_, dc_);
-  }
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
-
 // A memory context with one bitmap selected, put back on destruction.
 class MemoryDC {
  public:
@@ -84,26 +70,6 @@ class MemoryDC {
   HDC dc_;
   HGDIOBJ old_ = nullptr;
 };
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
-
-uint32_t ReadLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-uint16_t ReadLe16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 // One message to a player window that gives up after the reply bound, or at once
 // when the window's thread is hung. Messages to a window of the calling thread are a
@@ -173,7 +139,7 @@ WinampLink::WinampLink(HWND mainWindow, HINSTANCE instance) : instance_(instance
   aux_[1] = FindWindowA(kEqualizerClass, nullptr);
   aux_[2] = FindWindowA(kMiniBrowserClass, nullptr);
   currentLink = this;
-  buttonBitmap_ = LoadBitmapA(instance_, MAKEINTRESOURCEA(kButtonBitmapResource));
+  buttonBitmap_.Reset(LoadBitmapA(instance_, MAKEINTRESOURCEA(kButtonBitmapResource)));
   Subclass(mainWindow_, MainWindowProc);
   for (HWND aux : aux_) Subclass(aux, AuxWindowProc);
   // Nothing may escape once the procedures are installed: a throwing constructor
@@ -422,7 +388,7 @@ void WinampLink::PaintButton() {
   PAINTSTRUCT paint;
   if (HDC dc = BeginPaint(mainWindow_, &paint)) {
     if (buttonBitmap_) {
-      MemoryDC memory(dc, buttonBitmap_);
+      MemoryDC memory(dc, buttonBitmap_.Get());
       StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, memory.Get(),
                  kButtonSource.left, kButtonSource.top, kButtonSource.right - kButtonSource.left,
                  kButtonSource.bottom - kButtonSource.top, SRCCOPY);
@@ -439,72 +405,22 @@ void WinampLink::LoadButtonBitmap() {
   MutexLock lock(playerThreadLock_);
   DeleteButtonBitmap();
   WString path;
-  if (FindSkinBitmap(mainWindow_, path)) buttonBitmap_ = BitmapFromFile(path);
-  buttonFromSkin_ = buttonBitmap_ != nullptr;
-  if (!buttonBitmap_) buttonBitmap_ = LoadBitmapA(instance_, MAKEINTRESOURCEA(kButtonBitmapResource));
+  if (FindSkinBitmap(mainWindow_, path)) {
+    ScopedWindowDC dc(mainWindow_);
+    if (dc) buttonBitmap_ = LoadBitmapFile(path, dc.Get());
+  }
+  buttonFromSkin_ = static_cast<bool>(buttonBitmap_);
+  if (!buttonBitmap_) buttonBitmap_.Reset(LoadBitmapA(instance_, MAKEINTRESOURCEA(kButtonBitmapResource)));
 }
 
 void WinampLink::DeleteButtonBitmap() {
-  if (buttonBitmap_) DeleteObject(buttonBitmap_);
-  buttonBitmap_ = nullptr;
+  buttonBitmap_.Reset();
   buttonFromSkin_ = false;
-}
-
-HBITMAP WinampLink::BitmapFromFile(const WString& path) const {
-  FileHandle file(CreateFileW(path.W(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  LARGE_INTEGER size;
-  if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > LONGLONG(kMaxSkinBitmapBytes))
-    return nullptr;
-  // Stored two bytes into 32-bit words, so that the info header at byte 14 of the
-  // file is aligned as GDI expects.
-  const size_t bytes = static_cast<size_t>(size.QuadPart);
-  std::vector<uint32_t> storage((bytes + 2 + 3) / 4);
-  uint8_t* data = reinterpret_cast<uint8_t*>(storage.data()) + 2;
-  DWORD read = 0;
-  if (!ReadFile(file.Get(), data, static_cast<DWORD>(bytes), &read, nullptr) || read != bytes) return nullptr;
-  if (!IsUsableBitmapFile(data, bytes)) return nullptr;
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(data + 14);
-  WindowDC dc(mainWindow_);
-  if (!dc.Get()) return nullptr;
-  return CreateDIBitmap(dc.Get(), &info->bmiHeader, CBM_INIT, data + ReadLe32(data + 10), info, DIB_RGB_COLORS);
-}
-
-bool WinampLink::IsUsableBitmapFile(const uint8_t* data, size_t size) {
-  constexpr size_t kFileHeader = 14;
-  constexpr size_t kInfoHeader = 40;
-  if (!data || size < kFileHeader + kInfoHeader || size > kMaxSkinBitmapBytes) return false;
-  if (data[0] != 'B' || data[1] != 'M') return false;
-  const uint64_t pixelOffset = ReadLe32(data + 10);
-  const uint64_t headerSize = ReadLe32(data + 14);
-  if (headerSize < kInfoHeader || kFileHeader + headerSize > size) return false;
-  const int32_t width = static_cast<int32_t>(ReadLe32(data + 18));
-  const int32_t height = static_cast<int32_t>(ReadLe32(data + 22));
-  const unsigned planes = ReadLe16(data + 26);
-  const unsigned bitCount = ReadLe16(data + 28);
-  const uint32_t compression = ReadLe32(data + 30);
-  const uint64_t coloursUsed = ReadLe32(data + 46);
-  if (width <= 0 || height == 0 || height == INT32_MIN || planes != 1) return false;
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
-    return false;
-  // Compressed rows have no size to check ahead of decoding: plain rows only.
-  const bool bitFields = compression == BI_BITFIELDS;
-  if (compression != BI_RGB && !(bitFields && (bitCount == 16 || bitCount == 32))) return false;
-  const uint64_t masks = bitFields && headerSize == kInfoHeader ? 12 : 0;
-  const uint64_t maxColours = bitCount <= 8 ? (1u << bitCount) : 256;
-  if (coloursUsed > maxColours) return false;
-  const uint64_t colours = bitCount <= 8 && coloursUsed == 0 ? maxColours : coloursUsed;
-  const uint64_t tableEnd = kFileHeader + headerSize + masks + colours * 4;
-  if (tableEnd > size) return false;
-  const uint64_t stride = (uint64_t(width) * bitCount + 31) / 32 * 4;
-  if (stride > size) return false;
-  const uint64_t rows = height < 0 ? uint64_t(-int64_t(height)) : uint64_t(height);
-  if (pixelOffset < kFileHeader + headerSize) return false;
-  return pixelOffset + stride * rows <= size;
 }
 
 HBITMAP WinampLink::ButtonBitmap() {
   MutexLock lock(playerThreadLock_);
-  return buttonBitmap_;
+  return buttonBitmap_.Get();
 }
 
 bool WinampLink::ButtonFromSkin() {

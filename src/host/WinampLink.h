@@ -18,10 +18,8 @@
 
 #include <windows.h>
 
-#include <cstddef>
-#include <cstdint>
-
 #include "host/PlayerLink.h"
+#include "host/ScopedHandles.h"
 
 class WinampLink : public PlayerLink {
  public:
@@ -51,14 +49,9 @@ class WinampLink : public PlayerLink {
   HBITMAP ButtonBitmap();
   bool ButtonFromSkin();
 
-  // Whether a whole BMP file can be handed to CreateDIBitmap: every header, the
-  // colour table and the pixel rows lie inside the size bytes.
-  static bool IsUsableBitmapFile(const uint8_t* data, size_t size);
-
   // How long the plug-in thread waits for the player to answer one message. A player
   // that is busy for longer gets a fallback answer; one that hangs is not waited for.
   static constexpr UINT kPlayerReplyTimeoutMs = 500;
-  static constexpr size_t kMaxSkinBitmapBytes = 102400;
 
  private:
   static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -86,7 +79,6 @@ class WinampLink : public PlayerLink {
   void InvalidateButton();
   void PaintButton();
   void LoadButtonBitmap();
-  HBITMAP BitmapFromFile(const WString& path) const;
   void DeleteButtonBitmap();
   bool FindSkinBitmap(HWND player, WString& path) const;
   WString SkinBitmapName() const;
@@ -97,7 +89,7 @@ class WinampLink : public PlayerLink {
   int mainAnchored_ = 0;
   RECT reference_ = {};
   RECT followerRect_ = {};
-  HBITMAP buttonBitmap_ = nullptr;
+  OwnedBitmap buttonBitmap_;
   bool buttonFromSkin_ = false;
   HMENU systemMenuEntry_ = nullptr;  // the menu given to AddSystemMenu
   HMENU systemSubmenu_ = nullptr;    // where it went
