@@ -8,8 +8,10 @@
 #include "displayer/DisplayerSettings.h"
 #include "displayer/InfoWindow.h"
 #include "displayer/LyricsView.h"
+#include "displayer/SkinColors.h"
 #include "host/PluginApp.h"
 #include "host/PluginDescription.h"
+#include "host/SkinFiles.h"
 #include "resources/resource.h"
 #include "sources/LyricsLocator.h"
 #include "sources/LyricsReaders.h"
@@ -37,9 +39,12 @@ bool IsMp3File(const WString& path) { return FilePath(path).Extension().EqualsAs
 }  // namespace
 
 DisplayerFrame::DisplayerFrame(PluginApp& app, HWND owner)
-    : WindowBase(kClassName), app_(app), settings_(app.Displayer()), link_(app.Link()), owner_(owner) {
-  skinColors_.fill(kUnsetColor);
-}
+    : WindowBase(kClassName),
+      app_(app),
+      settings_(app.Displayer()),
+      link_(app.Link()),
+      owner_(owner),
+      skinColors_(UnsetSkinColors()) {}
 
 DisplayerFrame::~DisplayerFrame() {
   Destroy();
@@ -52,8 +57,8 @@ DisplayerFrame::~DisplayerFrame() {
 }
 
 bool DisplayerFrame::Open() {
-  RecomputeColors();
   LoadSkin();
+  RecomputeColors();
   elements_ = SkinElements();
   WNDCLASSEXA record{};
   record.style = CS_DBLCLKS;
@@ -153,9 +158,17 @@ void DisplayerFrame::Tick() {
 
 // --- Skin and settings ------------------------------------------------------
 
+// The skin's own bitmap and colours, or the built-in bitmap and no skin colours when
+// the skin brings no usable bitmap.
 void DisplayerFrame::LoadSkin() {
   skin_.Reset();
-  skinColors_.fill(kUnsetColor);
+  skinColors_ = UnsetSkinColors();
+  WString path;
+  if (link_.GetSkinBitmapPath(path)) {
+    ScopedWindowDC screen(nullptr);
+    skin_ = LoadBitmapFile(path, screen.Get());
+    if (skin_) skinColors_ = ReadSkinColors(SkinColorsPathFor(path));
+  }
   if (!skin_) skin_.Reset(LoadBitmapA(app_.Instance(), MAKEINTRESOURCEA(IDB_SKIN)));
   BITMAP info{};
   skinSize_ = skin_ && GetObjectA(skin_.Get(), sizeof info, &info) ? Size{info.bmWidth, info.bmHeight} : Size{};
