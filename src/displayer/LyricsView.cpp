@@ -247,7 +247,7 @@ void LyricsView::Refresh(bool repaintBorder) {
   if (!Handle()) return;
   if (repaintBorder) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
   Layout();
-  if (settings_.fitWindow && frame_ && !IsIconic(frame_) && !IsZoomed(frame_) && !Shaded() && widest_ > 0) {
+  if (settings_.fitWindow && frame_ && !IsIconic(frame_) && !IsZoomed(frame_) && widest_ > 0) {
     RECT frame{};
     GetWindowRect(frame_, &frame);
     const RECT client = ClientRect();
