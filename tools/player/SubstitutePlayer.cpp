@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "player/Mp3Length.h"
 #include "player/PlayerWindows.h"
 
 namespace {
@@ -25,6 +26,13 @@ std::string SongName(const std::string& ansiPath) {
   }
   size_t end = dot == std::string::npos ? ansiPath.size() : dot;
   return ansiPath.substr(nameStart, end - nameStart);
+}
+
+// WAV files by their data, MPEG audio by its frames; -1 for anything else.
+int SongLengthMs(const std::string& ansiPath) {
+  WaveFile wave;
+  if (ReadWaveFile(ansiPath, wave)) return wave.LengthMs();
+  return MpegAudioFileLengthMs(ansiPath);
 }
 
 // The equaliser and playlist stack under the main window, as the player starts.
@@ -129,8 +137,8 @@ void SubstitutePlayer::SelectEntry(int index) {
   current_ = index;
   clock_.Set(0);
   if (options_.realTimeClock) {
-    WaveFile wave;
-    if (ReadWaveFile(*playlist_[current_], wave)) lengthSeconds_ = (wave.LengthMs() + 999) / 1000;
+    int lengthMs = SongLengthMs(*playlist_[current_]);
+    lengthSeconds_ = lengthMs < 0 ? -1 : (lengthMs + 999) / 1000;
   }
   if (state_ != PlayState::kStopped) StartAudio();
   if (state_ == PlayState::kPaused) audio_.Pause();

@@ -1,18 +1,27 @@
 // mrlyrics-player: the substitute player as a program.
 //
 //   mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]
-//                   [--double] [--command ID...] [--screenshots DIR --seconds N]
+//                   [--double] [--command ID...] [--next-at T,T...]
+//                   [--screenshots DIR [--shots-at T,T... | --seconds N]]
 //
-// Plays the files by the real-time clock (audibly where WAV files and a sound
-// device allow) with the plug-in loaded. With --screenshots it runs for the given
-// seconds, writes a BMP of every window of the process to DIR, prints their paths,
-// quits the plug-in and exits: the headless demo. Each --command is sent to the main
-// window as WM_COMMAND once the plug-in runs (50003 opens the plug-in's Displayer).
+// Plays the files as one playlist by the real-time clock (audibly where WAV files
+// and a sound device allow) with the plug-in loaded. Each --command is sent to the
+// main window as WM_COMMAND once the plug-in runs (50003 toggles the plug-in's
+// Displayer, which opens by itself at start unless its settings say otherwise).
+//
+// Times T are seconds (decimals allowed) since the first song started. --next-at
+// presses the player's Next button at those times. With --screenshots the player
+// writes a BMP of every visible window of the process to DIR at each --shots-at time
+// (or once, after --seconds N, default 10), named "at-<T>s-song<N>-<n>-<class>.bmp",
+// prints their paths, and after the last scheduled time quits the plug-in and
+// exits: the headless demo.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "player/SubstitutePlayer.h"
@@ -24,14 +33,31 @@ struct Arguments {
   std::string plugin;
   std::vector<std::string> files;
   std::vector<WPARAM> commands;
+  std::vector<int> nextAtMs;
+  std::vector<int> shotsAtMs;
   std::string screenshots;
   int seconds = 10;
 };
 
+// "2,6,10.5" as milliseconds; false for anything but non-negative numbers.
+bool ParseTimes(const char* text, std::vector<int>& ms) {
+  const char* p = text;
+  for (;;) {
+    char* end = nullptr;
+    double seconds = std::strtod(p, &end);
+    if (end == p || !(seconds >= 0 && seconds < 86400)) return false;
+    ms.push_back(static_cast<int>(seconds * 1000 + 0.5));
+    if (*end == '\0') return true;
+    if (*end != ',') return false;
+    p = end + 1;
+  }
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]\n"
-               "                       [--double] [--command ID...] [--screenshots DIR --seconds N]\n");
+               "                       [--double] [--command ID...] [--next-at T,T...]\n"
+               "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]\n");
   return 2;
 }
 
@@ -56,10 +82,16 @@ bool Parse(int argc, char** argv, Arguments& args) {
       args.screenshots = argv[++i];
     } else if (a == "--seconds" && hasValue) {
       args.seconds = std::atoi(argv[++i]);
+    } else if (a == "--shots-at" && hasValue) {
+      if (!ParseTimes(argv[++i], args.shotsAtMs)) return false;
+    } else if (a == "--next-at" && hasValue) {
+      if (!ParseTimes(argv[++i], args.nextAtMs)) return false;
     } else {
       return false;
     }
   }
+  if (args.screenshots.empty()) return args.shotsAtMs.empty();
+  if (args.shotsAtMs.empty()) args.shotsAtMs.push_back(args.seconds * 1000);
   return true;
 }
 
@@ -69,14 +101,28 @@ std::string FileNamePart(const char* className) {
   return name;
 }
 
-void WriteScreenshots(const std::string& folder) {
-  CreateDirectoryA(folder.c_str(), nullptr);
-  int n = 0;
+// The visible windows by class name: taking a picture raises a window, so the
+// order on screen changes from one set to the next.
+std::vector<std::pair<std::string, HWND>> WindowsByClass() {
+  std::vector<std::pair<std::string, HWND>> windows;
   for (HWND window : SubstitutePlayer::ProcessWindows()) {
     char className[128] = {};
     GetClassNameA(window, className, sizeof className);
-    char prefix[8];
-    std::snprintf(prefix, sizeof prefix, "%02d-", ++n);
+    windows.emplace_back(className, window);
+  }
+  std::stable_sort(windows.begin(), windows.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  return windows;
+}
+
+// The time and the playlist entry in the names keep a run's pictures in order.
+void WriteScreenshots(const std::string& folder, int atMs, int entry) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  int n = 0;
+  for (const auto& [name, window] : WindowsByClass()) {
+    const char* className = name.c_str();
+    char prefix[64];
+    std::snprintf(prefix, sizeof prefix, "at-%04.1fs-song%d-%02d-", atMs / 1000.0, entry + 1, ++n);
     std::string path = folder + "\\" + prefix + FileNamePart(className) + ".bmp";
     if (SubstitutePlayer::Screenshot(window, path)) {
       std::printf("%s\n", path.c_str());
@@ -85,6 +131,32 @@ void WriteScreenshots(const std::string& folder) {
     }
   }
   std::fflush(stdout);
+}
+
+struct TimedAction {
+  int atMs;
+  bool next;  // else a screenshot
+};
+
+// Runs the messages until each action's time (counted from startTick), then does it.
+// Next comes before a screenshot at the same time.
+void RunTimedActions(SubstitutePlayer& player, const Arguments& args, ULONGLONG startTick) {
+  std::vector<TimedAction> actions;
+  for (int ms : args.nextAtMs) actions.push_back({ms, true});
+  for (int ms : args.shotsAtMs) actions.push_back({ms, false});
+  std::stable_sort(actions.begin(), actions.end(), [](const TimedAction& a, const TimedAction& b) {
+    return a.atMs != b.atMs ? a.atMs < b.atMs : a.next && !b.next;
+  });
+  for (const TimedAction& action : actions) {
+    ULONGLONG due = startTick + static_cast<ULONGLONG>(action.atMs);
+    ULONGLONG now = GetTickCount64();
+    if (now < due) SubstitutePlayer::PumpFor(static_cast<int>(due - now));
+    if (action.next) {
+      SendMessageA(player.MainWindow(), WM_COMMAND, kPlayerCommandNext, 0);
+    } else {
+      WriteScreenshots(args.screenshots, action.atMs, player.CurrentEntry());
+    }
+  }
 }
 
 void RunMessageLoop() {
@@ -106,6 +178,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   player.SetPlaylist(args.files);
+  ULONGLONG startTick = GetTickCount64();
   if (!args.files.empty()) player.Play();
   if (!args.plugin.empty()) {
     if (!player.LoadPlugin(args.plugin)) {
@@ -118,12 +191,8 @@ int main(int argc, char** argv) {
     SubstitutePlayer::PumpFor(300);  // the plug-in's thread settles first
     SendMessageA(player.MainWindow(), WM_COMMAND, command, 0);
   }
-  if (args.screenshots.empty()) {
-    RunMessageLoop();
-  } else {
-    SubstitutePlayer::PumpFor(args.seconds * 1000);
-    WriteScreenshots(args.screenshots);
-  }
+  RunTimedActions(player, args, startTick);
+  if (args.screenshots.empty()) RunMessageLoop();
   player.QuitPlugin();
   player.UnloadPlugin();
   return 0;

@@ -1,6 +1,7 @@
 // The substitute player: only the answers other tests lean on without checking them
 // themselves (a refused seek, a name pointer that outlives the list, a bounded skin
-// copy), its clock and wave reader, and hosting a plug-in through its entries.
+// copy), its clock, its wave reader and MP3 length, and hosting a plug-in through
+// its entries.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "player/Mp3Length.h"
 #include "player/SubstitutePlayer.h"
 #include "player/testplugin/TestPlugin.h"
 
@@ -131,6 +133,90 @@ TEST(WaveFileTest, ReadsBackAndCutsOversizedChunks) {
   { std::ofstream f(path, std::ios::binary); f << "ID3 not a wave file at all"; }
   WaveFile none;
   EXPECT_FALSE(ReadWaveFile(path, none));
+  DeleteFileA(path.c_str());
+}
+
+// Silent frames: the header, then zeroed side information and main data. With
+// padding, every other frame is one byte longer, as a CBR encoder writes them.
+std::string Frames(int count, const char* header, size_t bytes, bool padding) {
+  std::string out;
+  for (int i = 0; i < count; ++i) {
+    bool padded = padding && i % 2 == 1;
+    std::string frame(bytes + padded, '\0');
+    frame.replace(0, 4, header, 4);
+    if (padded) frame[2] = static_cast<char>(frame[2] | 0x02);
+    out += frame;
+  }
+  return out;
+}
+
+int LengthMs(const std::string& bytes) {
+  return MpegAudioLengthMs(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+// MPEG-1 Layer III, 128 kbps, 44.1 kHz, stereo: 417 bytes a frame (418 padded), 1152 samples.
+const char kMpeg1Header[] = "\xff\xfb\x90\x44";
+// What looks like a whole frame inside a tag: counted if the tag were taken for audio.
+const std::string kFrameInATag = Frames(1, kMpeg1Header, 417, false);
+// An ID3v2.3 tag of 417 bytes: its false frame ends where the first real one begins.
+const std::string kId3v2 = std::string("ID3\x03\0\0\0\0\x03\x21", 10) + kFrameInATag;
+const std::string kId3v1 = "TAG" + std::string(125, ' ');
+// MPEG-2 Layer III, 64 kbps, 24 kHz, mono: 192 bytes and 576 samples a frame.
+const char kMpeg2Header[] = "\xff\xf3\x84\xc4";
+const std::string kMpeg2Frame = Frames(1, kMpeg2Header, 192, false);
+
+std::string Mpeg1Song(int frames) {
+  return kId3v2 + Frames(frames, kMpeg1Header, 417, true);
+}
+
+std::string Lyrics3v2(const std::string& fields) {
+  std::string block = "LYRICSBEGIN" + fields;
+  std::string size = std::to_string(block.size());
+  return block + std::string(6 - size.size(), '0') + size + "LYRICS200";
+}
+
+TEST(Mp3LengthTest, CountsTheFramesBetweenTheTags) {
+  const int k100FramesMs = 100 * 1152 * 1000 / 44100;  // 2612
+  EXPECT_EQ(LengthMs(Mpeg1Song(100) + Lyrics3v2("LYR00417" + kFrameInATag) + kId3v1), k100FramesMs);
+
+  // An encoder's Info frame plays nothing; junk between frames, a frame of another
+  // stream among it, is stepped over.
+  std::string info = Frames(1, kMpeg1Header, 417, false);
+  info.replace(4 + 32, 4, "Info");
+  std::string withJunk = kId3v2 + info + Frames(60, kMpeg1Header, 417, true) + "junk" + kMpeg2Frame +
+                         Frames(40, kMpeg1Header, 417, true) + "LYRICSBEGIN" + kFrameInATag + "LYRICSEND";
+  EXPECT_EQ(LengthMs(withJunk), k100FramesMs);
+
+  // A frame cut short by the end of the audio is not played, though the tag after it would fill it.
+  std::string cut = Mpeg1Song(100);
+  cut.resize(cut.size() - 10);
+  EXPECT_EQ(LengthMs(cut + kId3v1), 99 * 1152 * 1000 / 44100);
+
+  EXPECT_EQ(LengthMs(Frames(50, kMpeg2Header, 192, false)), 50 * 576 * 1000 / 24000);
+}
+
+TEST(Mp3LengthTest, FindsNoStreamInOtherBytes) {
+  EXPECT_EQ(LengthMs(""), -1);
+  EXPECT_EQ(LengthMs(kId3v2 + "text with a lone \xff\xfb\x90\x44 frame header"), -1);
+  EXPECT_EQ(LengthMs("RIFF" + kFrameInATag + "with no frame after it"), -1);
+  // A tag claiming more than the file holds leaves nothing to play.
+  std::string oversized = Mpeg1Song(10);
+  oversized[6] = 0x7F;
+  EXPECT_EQ(LengthMs(oversized), -1);
+  // Free-format frames have no size to step by.
+  EXPECT_EQ(LengthMs(Frames(10, "\xff\xfb\x00\x44", 417, false)), -1);
+}
+
+TEST(Mp3LengthTest, ThePlayerAnswersTheLengthOfAnMp3Song) {
+  std::string path = TempPath("mrlyrics-player-silence.mp3");
+  { std::ofstream f(path, std::ios::binary); f << Mpeg1Song(100) << kId3v1; }
+  SubstitutePlayer player;
+  PlayerOptions options;
+  options.realTimeClock = true;  // only the real-time player reads its songs
+  ASSERT_TRUE(player.Create(options));
+  player.SetPlaylist({path});
+  EXPECT_EQ(Ask(player.MainWindow(), 1, kIpcGetOutputTime), 3);  // 2.6 s, rounded up
+  EXPECT_EQ(Ask(player.MainWindow(), 2, kIpcGetOutputTime), 3000);
   DeleteFileA(path.c_str());
 }
 
