@@ -180,7 +180,7 @@ int RegisteredDisplayerClasses() {
 
 // Counts the thread messages handled, wakes the benchmark thread after each, and takes
 // a census on the plug-in thread when a probe comes by, so nothing of the windows is
-// read from another thread. It naps as the production loop does (Sleep), or, where
+// read from another thread. It waits as the production loop does, or, where
 // only the result counts, ends a nap when a message is posted.
 class CountingNapper : public Napper {
  public:
@@ -189,12 +189,10 @@ class CountingNapper : public Napper {
         wakeOnPost_(wakeOnPost),
         censusTaken_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
-  void Nap(DWORD ms) override {
-    if (wakeOnPost_) {
-      MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLPOSTMESSAGE, MWMO_INPUTAVAILABLE);
-    } else {
-      Sleep(ms);
-    }
+  DWORD Nap(DWORD ms) override {
+    if (!wakeOnPost_) return WaitForMessageOrTimeout(ms);
+    MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLPOSTMESSAGE, MWMO_INPUTAVAILABLE);
+    return ms;
   }
   void Handled(UINT message) override {
     if (message == kProbeMessage) TakeCensus();

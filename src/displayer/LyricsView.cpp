@@ -38,7 +38,9 @@ LyricsView::~LyricsView() { Destroy(); }
 bool LyricsView::Create(const WindowBase& frame, RECT rect) {
   frame_ = frame.Handle();
   WNDCLASSEXA record{};
-  record.style = CS_DBLCLKS;
+  // Its own device context: the wipe paints a strip on most ticks, and fetching a
+  // common one every time costs more than the painting.
+  record.style = CS_DBLCLKS | CS_OWNDC;
   record.hCursor = LoadCursor(nullptr, IDC_ARROW);
   RegisterWindowClass(record, kClassName);  // already registered by an earlier view is fine
   if (rect.bottom < rect.top) rect.bottom = rect.top + 10;
@@ -128,7 +130,23 @@ LyricsView::Kind LyricsView::DocumentKind() const {
   return lyrics_.IsTimed() ? Kind::kTimed : Kind::kUntimed;
 }
 
-int LyricsView::LineForNow(int32_t t) { return LineForTime(lyrics_, t, settings_.moveBeforehand != 0, *this); }
+namespace {
+// The tick's own position answers the look-ahead of MoveBeforehand: asking the player
+// again a few microseconds later would double the tick's cost for the same answer.
+class TickClock : public PlayingClock {
+ public:
+  explicit TickClock(int32_t t) : t_(t) {}
+  int32_t PlayingTime() override { return t_; }
+
+ private:
+  int32_t t_;
+};
+}  // namespace
+
+int LyricsView::LineForNow(int32_t t) {
+  TickClock clock(t);
+  return LineForTime(lyrics_, t, settings_.moveBeforehand != 0, clock);
+}
 
 ScrollPosition LyricsView::TargetFor(int line) const {
   const RECT client = ClientRect();

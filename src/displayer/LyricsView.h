@@ -19,7 +19,7 @@ class DisplayerSettings;
 class LyricsTimeline;
 class PlayerLink;
 
-class LyricsView : public WindowBase, private PlayingClock, private LineWidths {
+class LyricsView : public WindowBase, private LineWidths {
  public:
   static constexpr const char* kClassName = "Mirabo's Lyrics Displayer Main";
 
@@ -68,8 +68,8 @@ class LyricsView : public WindowBase, private PlayingClock, private LineWidths {
  private:
   enum class Kind { kEmpty, kUntimed, kTimed };
 
-  // PlayingClock: the player's position with the Sync correction.
-  int32_t PlayingTime() override;
+  // The player's position with the Sync correction; -1 when it is not playing.
+  int32_t PlayingTime();
   // LineWidths: measured with the view's font.
   int32_t PrefixWidth(const WString& text, int32_t characters) override;
 

@@ -1,5 +1,6 @@
 #include "host/PluginApp.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/DummyWindow.h"
@@ -8,7 +9,6 @@
 namespace {
 
 constexpr int kMenuResource = 114;
-constexpr DWORD kNapMs = 10;
 constexpr int kDefaultWait = 20;
 
 WString UserLanguage() {
@@ -173,10 +173,8 @@ void PluginApp::StartLoop() {
   dummy_->Open();
   if (displayer_->open) Post(TM_OPEN_WINDOW, kDisplayerWindow);
   if (editor_->open) Post(TM_OPEN_WINDOW, kEditorWindow);
-  int wait = displayer_->wait > 0 ? displayer_->wait : kDefaultWait;
-  napCount_ = wait / static_cast<int>(kNapMs);
-  napRest_ = wait % static_cast<int>(kNapMs);
-  naps_ = 0;
+  wait_ = static_cast<DWORD>(displayer_->wait > 0 ? displayer_->wait : kDefaultWait);
+  waited_ = 0;
 }
 
 bool PluginApp::MessageWaiting() const {
@@ -184,16 +182,22 @@ bool PluginApp::MessageWaiting() const {
   return PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != 0;
 }
 
-void PluginApp::Nap(DWORD ms) {
-  if (napper_) {
-    napper_->Nap(ms);
-  } else {
-    Sleep(ms);
-  }
+DWORD WaitForMessageOrTimeout(DWORD ms) {
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (result == WAIT_TIMEOUT) return ms;
+  QueryPerformanceCounter(&end);
+  const LONGLONG elapsed = (end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+  return static_cast<DWORD>(std::clamp<LONGLONG>(elapsed, 0, ms));
 }
 
-// Naps until the next tick is due or a message arrives. The nap counter survives
-// message handling, so messages never postpone a tick by more than one nap.
+DWORD PluginApp::Nap(DWORD ms) { return napper_ ? napper_->Nap(ms) : WaitForMessageOrTimeout(ms); }
+
+// Waits until the next tick is due or a message arrives. One wait per tick: every
+// wake-up costs the plug-in thread, and the wait ends at once for a message anyway.
+// Time already waited survives message handling, so messages never postpone a tick.
 // Returning with no message waiting is fine: GetMessage then blocks.
 void PluginApp::Idle() {
   for (;;) {
@@ -204,16 +208,18 @@ void PluginApp::Idle() {
       continue;
     }
     // With neither the Displayer nor the Editor open a tick does nothing: wait for
-    // the next message instead of waking a hundred times a second for nothing.
+    // the next message instead of waking fifty times a second for nothing.
     if (!slots_[kDisplayerWindow] && !slots_[kEditorWindow]) return;
-    while (naps_ < napCount_) {
-      Nap(kNapMs);
-      ++naps_;
-      if (MessageWaiting()) return;
+    while (waited_ < wait_) {
+      const DWORD rest = wait_ - waited_;
+      const DWORD napped = std::min(Nap(rest), rest);
+      waited_ += napped;
+      // A wait that ran its full length saw no message: the look after the tick
+      // catches one that came just then.
+      if (napped < rest && MessageWaiting()) return;
     }
-    if (napRest_ > 0) Nap(static_cast<DWORD>(napRest_));
     Tick();
-    naps_ = 0;
+    waited_ = 0;
     if (MessageWaiting()) return;
   }
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The application object: owns the four settings objects, menu 114, the dummy
 // window and one slot per plug-in window, and runs the plug-in thread's loop. There
-// is no window timer: between messages the loop naps in 10 ms slices up to the
-// Displayer's Wait and then ticks the Displayer and the Editor, so a waiting message
-// is noticed within 10 ms while the tick interval stays Wait ms.
+// is no window timer: between messages the loop waits until the Displayer's Wait has
+// passed and then ticks the Displayer and the Editor. The wait ends at once when a
+// message arrives, and the time already waited counts towards the next tick, so
+// messages are handled at once while the tick interval stays Wait ms.
 
 #include <windows.h>
 
@@ -23,13 +24,17 @@
 
 class DummyWindow;
 
+// The loop's wait between ticks: up to ms, ending early when a message (posted, sent
+// or input) arrives for the calling thread. Answers the milliseconds waited.
+DWORD WaitForMessageOrTimeout(DWORD ms);
+
 struct PluginAppSetup {
   PlayerLink* link = nullptr;        // not owned; outlives the application object
   IniFile* ini = nullptr;            // not owned; outlives the application object
   WindowFactory* windows = nullptr;  // not owned; null: no window ever opens
   HINSTANCE instance = nullptr;      // resources (menu 114, icon 103); null: WindowBase::Instance()
   HMENU menu = nullptr;              // taken over instead of loading menu 114 (tests)
-  Napper* napper = nullptr;          // null: Sleep
+  Napper* napper = nullptr;          // null: a wait that ends when a message arrives
   DWORD startTimeoutMs = 10000;      // bound of the start handshake
 };
 
@@ -74,7 +79,7 @@ class PluginApp : public PluginThread {
   void Idle();
   bool MessageWaiting() const;
   void Tick();
-  void Nap(DWORD ms);
+  DWORD Nap(DWORD ms);
   bool FilterWindowMessage(MSG& msg);
   void HandleThreadMessage(const MSG& msg);
   void OpenWindow(int index);
@@ -98,9 +103,8 @@ class PluginApp : public PluginThread {
   // Plug-in thread only.
   std::unique_ptr<DummyWindow> dummy_;
   std::array<std::unique_ptr<PluginWindow>, 4> slots_;
-  int napCount_ = 2;
-  int napRest_ = 0;
-  int naps_ = 0;
+  DWORD wait_ = 20;   // the tick period
+  DWORD waited_ = 0;  // towards the next tick
   HMODULE helpLibrary_ = nullptr;
   // Set by the thread once it runs its loop.
   KernelHandle started_;

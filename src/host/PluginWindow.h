@@ -46,11 +46,12 @@ class WindowFactory {
 // The windows the plug-in ships.
 std::unique_ptr<WindowFactory> MakeProductionWindowFactory();
 
-// How the main loop naps between ticks; tests count naps on a clock of their own and
+// How the main loop waits between ticks; tests count naps on a clock of their own and
 // learn when the loop has handled a thread message.
 class Napper {
  public:
   virtual ~Napper() = default;
-  virtual void Nap(DWORD ms) = 0;
+  // Waits up to ms and answers how long it waited: less when a message came first.
+  virtual DWORD Nap(DWORD ms) = 0;
   virtual void Handled(UINT threadMessage) {}
 };
