@@ -1,0 +1,172 @@
+// The Displayer's frame driven from outside: keys, dropped files, snapping while
+// dragged and sized, window-shade mode and maximising, the switches that decide
+// whether and how it shows, and the settings it leaves in plugin.ini.
+
+#include <shlobj.h>
+
+#include <sstream>
+
+#include "DisplayerHarness.h"
+
+// RECT lives in the global namespace, so its comparison and printing must too.
+static bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+static std::ostream& operator<<(std::ostream& out, const RECT& r) {
+  return out << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
+}
+
+namespace displayertest {
+namespace {
+
+class DisplayerFrameTest : public DisplayerTest {
+ protected:
+  void SetUp() override { UsePixelSettings(); }
+
+  bool MenuChecked() const {  // menu 114's Displayer item, under the player's system menu
+    const UINT state = GetMenuState(GetSystemMenu(player_->MainWindow(), FALSE), 50003, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  }
+  RECT Send(UINT message, WPARAM wParam, RECT rect) {
+    SendMessageA(Frame(), message, wParam, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+  }
+  void DoubleClickCaption(UINT message) {
+    const RECT frame = FrameRect();
+    SendMessageA(Frame(), message, HTCAPTION, MAKELPARAM(frame.left + 60, frame.top + 4));
+  }
+  // An HDROP as the shell makes it: DROPFILES, then the wide path and two zeros.
+  static HDROP MakeDrop(const WString& path) {
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.Length() + 2) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, path.W(), path.Length() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+  }
+};
+
+TEST_F(DisplayerFrameTest, KeysGoToThePlayerAndEscapeCloses) {
+  WriteLyrics("keys.txt", "[00:01:00]One\n[00:02:00]Two\n");
+  PlayAndStart({Path("keys.wav")}, 1500);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()) && MenuChecked(); }));
+  EXPECT_EQ(GetWindowLongA(Frame(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+  // C is the player's pause key: it works while the Displayer has the keyboard.
+  PostMessageA(Frame(), WM_KEYDOWN, 'C', 0);
+  ASSERT_TRUE(WaitFor([&] { return Player().State() == PlayState::kPaused; }));
+  ASSERT_FALSE(Player().KeysReceived().empty());  // and the character our pump made of it
+  EXPECT_EQ(Player().KeysReceived()[0].message, static_cast<UINT>(WM_KEYDOWN));
+  EXPECT_EQ(Player().KeysReceived()[0].key, static_cast<WPARAM>('C'));
+
+  PostMessageA(Frame(), WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(WaitFor([&] { return Frame() == nullptr; }));
+  EXPECT_TRUE(WaitFor([&] { return !MenuChecked(); }));
+  for (const KeyMessage& key : Player().KeysReceived()) EXPECT_NE(key.key, static_cast<WPARAM>(VK_ESCAPE));
+  Quit();
+  // Closed when the player quit: it stays closed next time.
+  EXPECT_NE(ReadIni().find("\nOpen=0"), std::string::npos);
+}
+
+TEST_F(DisplayerFrameTest, DroppedFileShowsAtOnce) {
+  PlayAndStart({Path("silent.wav")});  // no lyrics, no tags: an empty view
+  ASSERT_EQ(ViewShows(Blank), "");
+  const WString dropped = WString::FromAnsi(folder_.Path().string()).Append(W("\\落とした歌詞.txt"));
+  WriteFileBytes(std::filesystem::path(dropped.W()), W("Dropped one\n二行目\n").ToAnsi());
+  PostMessageA(Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(dropped)), 0);
+  EXPECT_EQ(ViewShows([&](const Pixels& v) {
+              return Same(v, RenderLines(v, {W("Dropped one"), W("二行目")}, 0, kSung), "dropped lines");
+            }),
+            "");
+}
+
+TEST_F(DisplayerFrameTest, SnapsToVisiblePlayerWindowsWhileDraggedAndSized) {
+  PlayAndStart({Path("snap.wav")});
+  // Player windows: main (100,100)-(375,216), equaliser below it to 332, playlist to 564.
+  // Dragged within 10 px of the main window's right edge: against it, tops aligned.
+  EXPECT_EQ(Send(WM_MOVING, WMSZ_BOTTOMRIGHT, {381, 107, 1021, 307}), (RECT{375, 100, 1015, 300}));
+  // Beside the playlist only: against it, the top stays.
+  EXPECT_EQ(Send(WM_MOVING, WMSZ_BOTTOMRIGHT, {380, 400, 1020, 600}), (RECT{375, 400, 1015, 600}));
+  // A hidden window is no target.
+  Player().ShowAux(kAuxPlaylist, false);
+  EXPECT_EQ(Send(WM_MOVING, WMSZ_BOTTOMRIGHT, {380, 400, 1020, 600}), (RECT{380, 400, 1020, 600}));
+
+  // Sized near the heights of one and two player windows: those heights.
+  EXPECT_EQ(Send(WM_SIZING, WMSZ_BOTTOM, {600, 600, 1240, 720}), (RECT{600, 600, 1240, 716}));
+  EXPECT_EQ(Send(WM_SIZING, WMSZ_BOTTOM, {600, 600, 1240, 828}), (RECT{600, 600, 1240, 832}));
+  // Too narrow from the left edge: the right edge stays, the width is the least one.
+  EXPECT_EQ(Send(WM_SIZING, WMSZ_LEFT, {1000, 600, 1200, 716}), (RECT{925, 600, 1200, 716}));
+  EXPECT_EQ(FrameRect(), kFrameRect);  // messages only: the frame has not moved
+}
+
+TEST_F(DisplayerFrameTest, WindowShadeAndMaximiseComeBackToTheNormalFrame) {
+  PlayAndStart({Path("shade.wav")});
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()); }));
+  const RECT bar{kFrameRect.left, kFrameRect.top, kFrameRect.left + 275, kFrameRect.top + 16};
+  DoubleClickCaption(WM_NCRBUTTONDBLCLK);
+  EXPECT_EQ(FrameRect(), bar);
+  DoubleClickCaption(WM_NCLBUTTONDBLCLK);
+  EXPECT_EQ(FrameRect(), kFrameRect);
+  EXPECT_TRUE(IsWindowVisible(Frame()));
+
+  // A double-click on the caption of the normal frame fills the work area, and back.
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  DoubleClickCaption(WM_NCLBUTTONDBLCLK);
+  EXPECT_TRUE(IsZoomed(Frame()));
+  EXPECT_EQ(FrameRect(), work);
+  DoubleClickCaption(WM_NCLBUTTONDBLCLK);
+  EXPECT_FALSE(IsZoomed(Frame()));
+  EXPECT_EQ(FrameRect(), kFrameRect);
+
+  // Folded and moved when the player quits: the normal frame follows the bar, and the
+  // next start opens as the bar.
+  DoubleClickCaption(WM_NCRBUTTONDBLCLK);
+  SetWindowPos(Frame(), nullptr, 520, 800, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Quit();
+  EXPECT_EQ(GetPrivateProfileIntA(kSection, "WindowShadeMode", -1, IniPath().c_str()), 1);
+  EXPECT_EQ(GetPrivateProfileIntA(kSection, "WSMWidth", -1, IniPath().c_str()), 275);
+  EXPECT_EQ(GetPrivateProfileIntA(kSection, "WSMHeight", -1, IniPath().c_str()), 16);
+  int32_t saved[4] = {};
+  GetPrivateProfileStructA(kSection, "WindowRect", saved, sizeof saved, IniPath().c_str());
+  EXPECT_EQ((RECT{saved[0], saved[1], saved[2], saved[3]}), (RECT{520, 800, 1160, 1000}));
+  Start();
+  EXPECT_EQ(FrameRect(), (RECT{520, 800, 795, 816}));
+}
+
+TEST_F(DisplayerFrameTest, TopMostAndHiddenWhileTheSongHasNoLyrics) {
+  Set("TopMost", "1");
+  Set("HideNoLyrics", "1");
+  WriteLyrics("second.txt", "[00:01:00]Here\n");
+  PlayAndStart({Path("first.wav"), Path("second.wav")});
+  EXPECT_NE(GetWindowLongA(Frame(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  SubstitutePlayer::PumpFor(200);
+  EXPECT_FALSE(IsWindowVisible(Frame()));
+  Player().Next();
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()) != 0; }));
+  Player().Next();
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()) == 0; }));
+}
+
+TEST_F(DisplayerFrameTest, SettingsAfterQuitHoldEveryKeyInOrder) {
+  DeleteFileA(IniPath().c_str());  // the defaults, as a first run has them
+  PlayAndStart({Path("ini.wav")});
+  Quit();
+  std::istringstream ini(ReadIni());
+  std::vector<std::string> keys;
+  bool inside = false;
+  for (std::string line; std::getline(ini, line);) {
+    if (line.rfind('[', 0) == 0) inside = line.rfind(std::string("[") + kSection + "]", 0) == 0;
+    else if (inside && line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
+  }
+  EXPECT_EQ(keys, (std::vector<std::string>{
+                      "Font", "FontItalic", "FontWeight", "FontHeight", "Color", "CurColor", "CurColor2",
+                      "BKCurColor", "BKColor", "InfoColor", "Wait", "Margin", "SnapLen", "WindowRect",
+                      "UseSkinSetting", "Open", "Max", "Centering", "LeftCentering", "TopMost", "InfoWindow",
+                      "FitWindow", "FitLyrics", "HideNoLyrics", "OnlyOver", "Sync", "DispNoTimeTagLine",
+                      "SpaceBetLines", "MoveTogePlayer", "MoveBeforehand", "InfoFormat", "WindowShadeMode",
+                      "WSMWidth", "WSMHeight"}));
+  EXPECT_NE(ReadIni().find("\nOpen=1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace displayertest

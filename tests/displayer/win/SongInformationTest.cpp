@@ -1,0 +1,62 @@
+// What the Displayer shows about the song itself: its tags as lines when it has no
+// lyrics, and the info strip's text from InfoFormat, or the file's name when every
+// placeholder of the format is empty.
+
+#include "DisplayerHarness.h"
+
+namespace displayertest {
+namespace {
+
+// An MP3 file that is only an ID3v2.3 tag of text frames in encoding 0 (the clock is
+// the test's: no audio is read). Everything stays under 128 bytes, so each size,
+// plain or synchsafe, is its last byte.
+std::string TaggedMp3(const std::vector<std::pair<const char*, std::string>>& frames) {
+  std::string body;
+  for (const auto& [id, text] : frames)
+    body += id + std::string(3, '\0') + static_cast<char>(text.size() + 1) + std::string(3, '\0') + text;
+  return std::string("ID3\x03\0\0\0\0\0", 9) + static_cast<char>(body.size()) + body;
+}
+
+class SongInformationTest : public DisplayerTest {
+ protected:
+  void SetUp() override {
+    UsePixelSettings();
+    Set("InfoWindow", "1");
+  }
+  // The strip's text in the info colour at the margin, centred vertically.
+  std::string StripShows(const WString& text) {
+    return Shows([&] { return Info(); }, [&](const Pixels& strip) {
+      const int y = (strip.Height() - TextHeight()) / 2;
+      return Same(strip, Pixels::Render(strip.Width(), strip.Height(), [&](HDC dc) {
+                    Draw(dc, kMargin, y, text, kInfo);
+                  }),
+                  "strip");
+    });
+  }
+};
+
+TEST_F(SongInformationTest, TagsAreShownAsLinesAndTheStripFollowsInfoFormat) {
+  WriteFileBytes(Path("tagged.mp3"), TaggedMp3({{"TIT2", "Song Title"}, {"TPE1", "Some Band"}, {"TALB", "An Album"}}));
+  PlayAndStart({Path("tagged.mp3"), Path("plain song.wav")});
+
+  // "%1 / %2": artist and title.
+  EXPECT_EQ(StripShows(W("Some Band / Song Title")), "");
+  // No lyrics: the tags as untimed lines, each "label : value", in the sung colour.
+  EXPECT_EQ(ViewShows([&](const Pixels& v) {
+              return Same(v, RenderLines(v, {W("Title : Song Title"), W("Artist : Some Band"), W("Album : An Album")},
+                                         0, kSung),
+                          "information lines");
+            }),
+            "");
+
+  // A song without tags: every placeholder is empty, so the strip names the file,
+  // and the view has nothing to show.
+  Player().Next();
+  EXPECT_EQ(StripShows(W("plain song")), "");
+  EXPECT_EQ(ViewShows(Blank), "");
+  SubstitutePlayer::PumpFor(100);  // and stays so: not a picture caught half-painted
+  EXPECT_EQ(Blank(Pixels::OfClient(View())), "");
+}
+
+}  // namespace
+}  // namespace displayertest
