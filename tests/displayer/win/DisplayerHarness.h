@@ -57,15 +57,17 @@ class Pixels {
     DeleteDC(dc);
     return pixels;
   }
-  // The client area of a window as it is painted now.
+  // The client area of a window as the screen shows it now. Read from the screen, not
+  // through the window's own DC, which belongs to the plug-in thread.
   static Pixels OfClient(HWND window) {
     RECT client{};
-    GetClientRect(window, &client);
-    HDC source = GetDC(window);
+    POINT origin{0, 0};
+    if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin)) return Pixels();
+    HDC screen = GetDC(nullptr);
     Pixels pixels = Render(client.right, client.bottom, [&](HDC dc) {
-      BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+      BitBlt(dc, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
     });
-    ReleaseDC(window, source);
+    ReleaseDC(nullptr, screen);
     return pixels;
   }
   static void FillRows(HDC dc, int width, int top, int bottom, COLORREF colour) {

@@ -24,11 +24,12 @@ class SkinTest : public DisplayerTest {
   void WriteBitmap(const std::vector<uint8_t>& bytes) {
     WriteFileBytes(skin_ + "\\gen_mrlyrics.bmp", std::string(bytes.begin(), bytes.end()));
   }
-  // A pixel of the caption's left end, in window coordinates.
+  // A pixel of the caption's left end, as the screen shows it.
   COLORREF CaptionPixel() const {
-    HDC dc = GetWindowDC(Frame());
-    const COLORREF colour = GetPixel(dc, 2, 2);
-    ReleaseDC(Frame(), dc);
+    const RECT frame = FrameRect();
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, frame.left + 2, frame.top + 2);
+    ReleaseDC(nullptr, screen);
     return colour;
   }
   // The view's bottom-right corner, where no line reaches.
@@ -51,9 +52,10 @@ TEST_F(SkinTest, BitmapThatDoesNotFitItsFileLeavesTheBuiltInSkinAndNoSkinColours
   WriteBitmap(WithField(SolidBmp(276, 67, kSkinFrame), 22, 68));
   PlayAndStart({Path("song.wav")});
   EXPECT_EQ(ViewShows([](const Pixels& v) { return Corner(v) == kBackground ? "" : "skin background"; }), "");
-  const COLORREF caption = CaptionPixel();
+  // The built-in caption: drawn, and not in the refused bitmap's colour.
+  COLORREF caption = CLR_INVALID;
+  EXPECT_TRUE(WaitFor([&] { return (caption = CaptionPixel()) != CLR_INVALID && caption != kBackground; }));
   EXPECT_NE(caption, kSkinFrame);
-  EXPECT_NE(caption, CLR_INVALID);
   Quit();
 }
 
