@@ -35,6 +35,7 @@
 #include "host/ScopedHandles.h"
 #include "host/WinampLink.h"
 #include "host/WindowBase.h"
+#include "ThreadCpu.h"
 #include "player/SubstitutePlayer.h"
 
 namespace {
@@ -295,19 +296,6 @@ class Session {
 };
 
 // --- CPU while playing --------------------------------------------------------------------
-
-double Milliseconds(const FILETIME& time) {
-  ULARGE_INTEGER value;
-  value.LowPart = time.dwLowDateTime;
-  value.HighPart = time.dwHighDateTime;
-  return static_cast<double>(value.QuadPart) / 10000.0;
-}
-
-double ThreadCpuMs(HANDLE thread) {
-  FILETIME created, exited, kernel, user;
-  if (!GetThreadTimes(thread, &created, &exited, &kernel, &user)) return -1;
-  return Milliseconds(kernel) + Milliseconds(user);
-}
 
 double Percent(long part, long whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
 

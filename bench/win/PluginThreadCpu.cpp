@@ -13,23 +13,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "ThreadCpu.h"
 #include "player/SubstitutePlayer.h"
 
 namespace {
-
-double Milliseconds(const FILETIME& time) {
-  ULARGE_INTEGER value;
-  value.LowPart = time.dwLowDateTime;
-  value.HighPart = time.dwHighDateTime;
-  return static_cast<double>(value.QuadPart) / 10000.0;
-}
-
-// Kernel plus user time of a thread, in ms.
-double ThreadCpuMs(HANDLE thread) {
-  FILETIME created, exited, kernel, user;
-  if (!GetThreadTimes(thread, &created, &exited, &kernel, &user)) return -1;
-  return Milliseconds(kernel) + Milliseconds(user);
-}
 
 std::string BenchFolder() {
   char temp[MAX_PATH];

@@ -10,7 +10,7 @@ LRESULT InsetByBevel(WPARAM wParam, LPARAM lParam) {
 }
 
 void PaintBevel(HWND window, const DisplayerColors& colors) {
-  ScopedFrameDC dc(window);
+  ScopedWindowDC dc(window, ScopedWindowDC::kWholeWindow);
   RECT bounds{};
   if (!dc || !GetWindowRect(window, &bounds)) return;
   const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;

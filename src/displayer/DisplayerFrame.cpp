@@ -306,7 +306,7 @@ LRESULT DisplayerFrame::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
 }
 
 void DisplayerFrame::PaintBorder() {
-  ScopedFrameDC dc(Handle());
+  ScopedWindowDC dc(Handle(), ScopedWindowDC::kWholeWindow);
   if (!dc) return;
   const RECT bounds = WindowRect();
   const Size window{bounds.right - bounds.left, bounds.bottom - bounds.top};
@@ -327,7 +327,7 @@ void DisplayerFrame::PaintBorder() {
 
 void DisplayerFrame::PaintCloseBox(bool pressed) {
   if (Shaded() || !skin_) return;
-  ScopedFrameDC dc(Handle());
+  ScopedWindowDC dc(Handle(), ScopedWindowDC::kWholeWindow);
   OwnedMemoryDC memory(dc.Get());
   if (!dc || !memory) return;
   const RECT bounds = WindowRect();

@@ -110,36 +110,18 @@ using KernelHandle = ScopedHandle<scoped_handles_detail::KernelTraits>;
 using FileHandle = ScopedHandle<scoped_handles_detail::FileTraits>;
 using FindHandle = ScopedHandle<scoped_handles_detail::FindTraits>;
 
-// GetDC / ReleaseDC on a window (null: the screen).
+// GetDC / ReleaseDC on a window (null: the screen); with kWholeWindow GetWindowDC,
+// border and caption included.
 class ScopedWindowDC {
  public:
-  explicit ScopedWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {
+  enum Area { kClientArea, kWholeWindow };
+  explicit ScopedWindowDC(HWND window, Area area = kClientArea) noexcept
+      : window_(window), dc_(area == kWholeWindow ? GetWindowDC(window) : GetDC(window)) {
     if (dc_) ++scoped_handles_detail::liveCount;
   }
   ScopedWindowDC(const ScopedWindowDC&) = delete;
   ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
   ~ScopedWindowDC() {
-    if (!dc_) return;
-    ReleaseDC(window_, dc_);
-    --scoped_handles_detail::liveCount;
-  }
-  HDC Get() const noexcept { return dc_; }
-  explicit operator bool() const noexcept { return dc_ != nullptr; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-// GetWindowDC / ReleaseDC: the whole window, border and caption included.
-class ScopedFrameDC {
- public:
-  explicit ScopedFrameDC(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {
-    if (dc_) ++scoped_handles_detail::liveCount;
-  }
-  ScopedFrameDC(const ScopedFrameDC&) = delete;
-  ScopedFrameDC& operator=(const ScopedFrameDC&) = delete;
-  ~ScopedFrameDC() {
     if (!dc_) return;
     ReleaseDC(window_, dc_);
     --scoped_handles_detail::liveCount;
