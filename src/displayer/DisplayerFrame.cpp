@@ -69,9 +69,13 @@ bool DisplayerFrame::Open() {
   record.hCursor = LoadCursor(nullptr, IDC_ARROW);
   RegisterWindowClass(record, kClassName);
 
+  // The normal rectangle as the frame will use it, also when it opens folded: leaving
+  // the bar later restores this one, never an empty or lost rectangle.
   const Rect saved{settings_.windowRect.left, settings_.windowRect.top, settings_.windowRect.right,
                    settings_.windowRect.bottom};
-  const RECT rect = ToRECT(InitialFrameRect(saved, WorkArea(), Shaded(),
+  const Rect normal = InitialFrameRect(saved, WorkArea(), false, Size{});
+  settings_.windowRect = SettingsRect{normal.left, normal.top, normal.right, normal.bottom};
+  const RECT rect = ToRECT(InitialFrameRect(normal, WorkArea(), Shaded(),
                                             Size{settings_.shadeWidth, settings_.shadeHeight}));
   const DWORD exStyle = WS_EX_ACCEPTFILES | (settings_.topMost == 1 ? WS_EX_TOPMOST : 0);
   const DWORD style = WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN | WS_SYSMENU | WS_MAXIMIZEBOX |

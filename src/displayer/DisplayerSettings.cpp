@@ -42,7 +42,7 @@ std::vector<SettingEntry> DisplayerSettings::Table() {
       AnsiSetting("InfoFormat", infoFormat, u"%1 / %2"),
       IntSetting("WindowShadeMode", windowShadeMode, 0),
       IntSetting("WSMWidth", wsmWidth, kMinShadeWidth),
-      IntSetting("WSMHeight", wsmHeight, 16),
+      IntSetting("WSMHeight", wsmHeight, kDefaultShadeHeight),
   };
 }
 
@@ -53,5 +53,7 @@ void DisplayerSettings::CorrectLoadedValues() {
   // The bar must hold the caption pieces and the close box.
   if (wsmWidth < kMinShadeWidth) wsmWidth = kMinShadeWidth;
   shadeWidth = wsmWidth;
-  shadeHeight = wsmHeight;
+  // A bar without height could never be seen again, let alone unfolded; the saved key
+  // keeps what the file said.
+  shadeHeight = wsmHeight > 0 ? wsmHeight : kDefaultShadeHeight;
 }

@@ -16,6 +16,7 @@ class DisplayerSettings : public SettingsStore {
   static constexpr size_t kFormatSize = 260;  // the info format
   static constexpr int32_t kDefaultWait = 20;
   static constexpr int32_t kMinShadeWidth = 275;
+  static constexpr int32_t kDefaultShadeHeight = 16;
 
   explicit DisplayerSettings(IniFile& ini);
   ~DisplayerSettings() override;

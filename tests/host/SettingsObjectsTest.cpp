@@ -82,6 +82,13 @@ TEST(SettingsObjectsTest, ShadeBarIsAtLeast275WideAndItsWorkingCopyIsNotSaved) {
     displayer.shadeWidth = 400;
   }
   EXPECT_EQ(ini.ReadInt(DisplayerSettings::kSection, "WSMWidth", 0), 275);
+  // A bar of no height works at the default height; the file keeps its value.
+  MemoryIniFile flat("[Mirabo's Lyrics Displayer]\nWSMHeight=-3\n");
+  {
+    DisplayerSettings displayer(flat);
+    EXPECT_EQ(displayer.shadeHeight, 16);
+  }
+  EXPECT_EQ(flat.ReadInt(DisplayerSettings::kSection, "WSMHeight", 0), -3);
 }
 
 TEST(SettingsObjectsTest, DisplayerReadsFontColoursAndRectangle) {

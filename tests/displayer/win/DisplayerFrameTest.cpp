@@ -133,6 +133,19 @@ TEST_F(DisplayerFrameTest, WindowShadeAndMaximiseComeBackToTheNormalFrame) {
   EXPECT_EQ(FrameRect(), (RECT{520, 800, 795, 816}));
 }
 
+// Opening folded with an empty saved rectangle: unfolding gives the default frame at
+// the bar's corner, not a frame of no size.
+TEST_F(DisplayerFrameTest, FoldedStartWithAnEmptyRectangleUnfoldsToTheDefaultSize) {
+  Set("WindowShadeMode", "1");
+  const int32_t empty[4] = {300, 600, 300, 600};
+  WritePrivateProfileStructA(kSection, "WindowRect", const_cast<int32_t*>(empty), sizeof empty, IniPath().c_str());
+  PlayAndStart({Path("shade.wav")});
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()); }));
+  EXPECT_EQ(FrameRect(), (RECT{0, 0, 275, 16}));
+  DoubleClickCaption(WM_NCLBUTTONDBLCLK);
+  EXPECT_EQ(FrameRect(), (RECT{0, 0, 640, 116}));
+}
+
 TEST_F(DisplayerFrameTest, TopMostAndHiddenWhileTheSongHasNoLyrics) {
   Set("TopMost", "1");
   Set("HideNoLyrics", "1");
