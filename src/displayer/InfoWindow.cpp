@@ -59,7 +59,7 @@ void InfoWindow::Layout() {
     ScopedSelect select(dc.Get(), probe.Font());
     textHeight_ = TextHeightOfA(dc.Get());
   }
-  const int32_t available = client.right - client.left - 2 * settings_.margin;
+  const int32_t available = AvailableWidth(client.right - client.left, settings_.margin);
   // The information is only ever shrunk to fit, never enlarged.
   if (settings_.fitLyrics && width > available && width > 0) FitFont(height, width, available, true, probe);
   font_ = probe.TakeFont();

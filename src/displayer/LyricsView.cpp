@@ -71,7 +71,7 @@ void LyricsView::Layout() {
   int32_t widest = probe.WidestWidth(height);
   if (!probe.Font()) return;  // keeps the old font
   height = EffectiveLogicalHeight(dc.Get(), probe.Font(), height);
-  const int32_t available = clientWidth - 2 * settings_.margin;
+  const int32_t available = AvailableWidth(clientWidth, settings_.margin);
   if (settings_.fitLyrics && widest > 0) FitFont(height, widest, available, settings_.onlyOver != 0, probe);
   font_ = probe.TakeFont();
 
@@ -83,7 +83,8 @@ void LyricsView::Layout() {
     widest_ = std::max(widest_, lineWidths_[line]);
   }
   textHeight_ = TextHeightOfA(dc.Get());
-  pitch_ = std::max<int32_t>(textHeight_ + std::max<int32_t>(settings_.spaceBetLines, 0), 1);
+  pitch_ = static_cast<int32_t>(
+      std::clamp<int64_t>(int64_t(textHeight_) + std::max<int32_t>(settings_.spaceBetLines, 0), 1, INT32_MAX));
   wipe_.Reset();
 }
 

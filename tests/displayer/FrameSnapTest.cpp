@@ -84,3 +84,14 @@ TEST(SnapSized, EdgesMeetThePlayerAndTheBottomAligns) {
 }
 
 }  // namespace
+
+// SnapLen comes from the user's file: a huge one snaps to everything without overflowing.
+TEST(Snap, HugeSnapLengthStaysInRange) {
+  SnapTargets targets = Targets();
+  targets.snapLength = INT32_MAX;
+  const Point p = SnapDragged(Frame(700, 500, 640, 116), targets);
+  EXPECT_GE(p.x, -640);
+  EXPECT_LE(p.x, 1920);
+  const Rect r = SnapSized(Frame(700, 500, 640, 120), SizingEdge::kRight, targets, kMinFrameHeight);
+  EXPECT_GE(r.Width(), kMinFrameWidth);
+}

@@ -80,6 +80,12 @@ TEST(FitWindowWidth, FollowsTheWidestLineButKeepsTheCaption) {
   EXPECT_EQ(FitWindowWidth(640, 50, 4, 630), 275);
 }
 
+TEST(AvailableWidth, MarginsFromTheFileNeverOverflow) {
+  EXPECT_EQ(AvailableWidth(640, 4), 632);
+  EXPECT_EQ(AvailableWidth(640, INT32_MAX), INT32_MIN);
+  EXPECT_EQ(AvailableWidth(640, INT32_MIN), INT32_MAX);
+}
+
 TEST(LineX, FollowsTheAlignmentSwitches) {
   LineAlignment centred{true, true, 4};
   EXPECT_EQ(LineX(centred, 200, 100, 150), 50);

@@ -10,12 +10,12 @@ Rect At(Point p, int32_t w, int32_t h) { return Rect{p.x, p.y, p.x + w, p.y + h}
 
 // Side by side: the frame's rows overlap the window's (widened by the snap length).
 bool RowsMeet(const Rect& frame, const Rect& window, int32_t snap) {
-  return window.top - snap <= frame.bottom && window.bottom + snap >= frame.top;
+  return int64_t(window.top) - snap <= frame.bottom && int64_t(window.bottom) + snap >= frame.top;
 }
 
 // One above the other: the columns overlap.
 bool ColumnsMeet(const Rect& frame, const Rect& window, int32_t snap) {
-  return window.left - snap <= frame.right && window.right + snap >= frame.left;
+  return int64_t(window.left) - snap <= frame.right && int64_t(window.right) + snap >= frame.left;
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ Rect SnapSized(const Rect& proposed, SizingEdge edge, const SnapTargets& targets
   if (Near(p.right, area.right, s)) r.right = area.right;
   if (Near(p.bottom, area.bottom, s)) r.bottom = area.bottom;
   for (const Rect& o : targets.playerWindows) {
-    if (o.top - s <= p.bottom && p.top <= o.bottom + s) {
+    if (RowsMeet(p, o, s)) {
       if (Near(p.left, o.right, s)) r.left = o.right;
       if (Near(p.right, o.left, s)) r.right = o.left;
     }

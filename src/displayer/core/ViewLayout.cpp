@@ -63,6 +63,10 @@ int32_t FitWindowWidth(int32_t frameWidth, int32_t widestWidth, int32_t margin, 
   return static_cast<int32_t>(std::clamp<int64_t>(width, kMinFrameWidth, INT32_MAX));
 }
 
+int32_t AvailableWidth(int32_t clientWidth, int32_t margin) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t(clientWidth) - 2 * int64_t(margin), INT32_MIN, INT32_MAX));
+}
+
 int32_t LineX(const LineAlignment& alignment, int32_t clientWidth, int32_t lineWidth, int32_t widestWidth) {
   if (alignment.centering) return static_cast<int32_t>((int64_t(clientWidth) - lineWidth) / 2);
   if (alignment.leftCentering && clientWidth - int64_t(widestWidth) > 0)

@@ -58,6 +58,10 @@ struct LineAlignment {
   int32_t margin = 0;
 };
 
+// The width left for text between the two margins; a margin from the settings may be
+// anything, so the sum never overflows.
+int32_t AvailableWidth(int32_t clientWidth, int32_t margin);
+
 // The x at which a line starts; a centred line wider than the view starts left of 0.
 int32_t LineX(const LineAlignment& alignment, int32_t clientWidth, int32_t lineWidth, int32_t widestWidth);
 
