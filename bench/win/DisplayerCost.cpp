@@ -6,7 +6,9 @@
 //           real-time clock with the Displayer open at Wait 20; the plug-in thread's
 //           CPU time (GetThreadTimes) over the playback, and what its ticks drew
 //           (LyricsView::Ticks: nothing, a wipe strip, a scroll); then the same
-//           paused for a third of the time, where the ticks draw nothing.
+//           paused for a third of the time, where the ticks draw nothing; then a
+//           bare tick on a thread of its own (one wait, one position query, no
+//           window), the least any tick can cost on this system.
 //   leaks   Handles owned through ScopedHandles.h, the plug-in thread's windows and
 //           the Displayer's registered classes, counted with the Displayer closed and
 //           open, before and after 1,000 song changes (timed, karaoke, untimed and
@@ -299,6 +301,45 @@ class Session {
 
 double Percent(long part, long whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
 
+// The least any tick must do: wait for the next tick (or a message) and ask the player
+// for its position, 50 times a second, on a thread of its own. Under Wine each of
+// these goes through the wineserver; this is the floor under the figures above.
+struct FloorRun {
+  HWND player = nullptr;
+  DWORD until = 0;
+  long ticks = 0;
+  double cpuMs = 0;  // read by the thread itself before it ends
+};
+
+DWORD WINAPI RunFloor(void* parameter) {
+  auto* run = static_cast<FloorRun*>(parameter);
+  while (static_cast<LONG>(GetTickCount() - run->until) < 0) {
+    WaitForMessageOrTimeout(20);
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(run->player, kPlayerMessage, 0, kIpcGetOutputTime, SMTO_NORMAL | SMTO_ABORTIFHUNG, 1000, &position);
+    ++run->ticks;
+  }
+  run->cpuMs = ThreadCpuMs(GetCurrentThread());
+  return 0;
+}
+
+bool MeasureFloor(SubstitutePlayer& player, int seconds) {
+  FloorRun run;
+  run.player = player.MainWindow();
+  run.until = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+  const DWORD wallBefore = GetTickCount();
+  HANDLE thread = CreateThread(nullptr, 0, RunFloor, &run, 0, nullptr);
+  if (!thread) return false;
+  SubstitutePlayer::PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, seconds * 1000 + 5000);
+  const double cpu = run.cpuMs;
+  const double wall = static_cast<double>(GetTickCount() - wallBefore);
+  CloseHandle(thread);
+  printf("a bare tick (one wait, one position query) %ld times: %.1f ms CPU over %.0f ms = %.3f %% of one core\n",
+         run.ticks, cpu, wall, 100.0 * cpu / wall);
+  printf("metric: bare_tick_cpu_percent %.3f %%\n", 100.0 * cpu / wall);
+  return true;
+}
+
 bool MeasurePlayback(int seconds) {
   BenchFolder folder;
   const std::string song = folder.Add("karaoke.wav");
@@ -364,7 +405,7 @@ bool MeasurePlayback(int seconds) {
          pausedCpu, pausedWall, 100.0 * pausedCpu / pausedWall, pausedAfter.ticks.idle - pausedBefore.ticks.idle,
          pausedAfter.ticks.wipe + pausedAfter.ticks.scroll - pausedBefore.ticks.wipe - pausedBefore.ticks.scroll);
   printf("metric: displayer_paused_cpu_percent %.3f %%\n", 100.0 * pausedCpu / pausedWall);
-  return true;
+  return MeasureFloor(player, seconds / 3);
 }
 
 // --- Nothing left behind -----------------------------------------------------------------
