@@ -170,16 +170,6 @@ int SongChange() {
   return ok ? 0 : 1;
 }
 
-// The same 1,000 tagged MP3s for both readers.
-std::vector<std::string> WriteTaggedSongs(const std::string& root) {
-  std::vector<std::string> paths;
-  for (int n = 0; n < kTagSongCount; ++n) {
-    paths.push_back(root + "/song" + std::to_string(n) + ".mp3");
-    std::ofstream(paths.back(), std::ios::binary) << MakeTaggedMp3(n);
-  }
-  return paths;
-}
-
 // Title, artist and album of each song through our ID3v2 reader, file opening
 // included; the allocated bytes show that the cover picture is never copied.
 int TagsOurs() {

@@ -181,3 +181,12 @@ std::string MakeTaggedMp3(int number) {
   for (int f = 0; f < 8; ++f) audio += std::string("\xFF\xFB\x90\x00", 4) + std::string(413, '\0');
   return header + frames + padding + audio;
 }
+
+std::vector<std::string> WriteTaggedSongs(const std::string& root) {
+  std::vector<std::string> paths;
+  for (int n = 0; n < kTagSongCount; ++n) {
+    paths.push_back(root + "/song" + std::to_string(n) + ".mp3");
+    std::ofstream(paths.back(), std::ios::binary) << MakeTaggedMp3(n);
+  }
+  return paths;
+}

@@ -39,6 +39,10 @@ std::string MakeLyricsTree(const std::string& root);
 // a few MPEG audio frames.
 std::string MakeTaggedMp3(int number);
 
+// kTagSongCount of them written to root ("/song<n>.mp3"): the same songs for every
+// tag benchmark.
+std::vector<std::string> WriteTaggedSongs(const std::string& root);
+
 // The platform's file system, counting the folder listings made through it.
 class CountingFileSystem : public ForwardingFileSystem {
  public:

@@ -121,15 +121,6 @@ void BM_SongChange(benchmark::State& state) {
 }
 BENCHMARK(BM_SongChange)->Unit(benchmark::kMillisecond);
 
-std::vector<std::string> WriteTaggedSongs(const std::string& root) {
-  std::vector<std::string> paths;
-  for (int n = 0; n < kTagSongCount; ++n) {
-    paths.push_back(root + "/song" + std::to_string(n) + ".mp3");
-    std::ofstream(paths.back(), std::ios::binary) << MakeTaggedMp3(n);
-  }
-  return paths;
-}
-
 // Title, artist and album of 1,000 MP3s: our ID3v2 reader, then TagLib on the
 // same files; compare the two times.
 void BM_TagsOurs(benchmark::State& state) {

@@ -36,6 +36,14 @@ POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), 
 
 bool IsMp3File(const WString& path) { return FilePath(path).Extension().EqualsAsciiNoCase("mp3"); }
 
+// The monitor the window is on (the primary one when there is no window yet).
+bool MonitorOf(HWND window, MONITORINFO& monitor) {
+  monitor = MONITORINFO{};
+  monitor.cbSize = sizeof monitor;
+  HMONITOR handle = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+  return handle && GetMonitorInfoA(handle, &monitor);
+}
+
 }  // namespace
 
 DisplayerFrame::DisplayerFrame(PluginApp& app, HWND owner)
@@ -192,12 +200,8 @@ void DisplayerFrame::SkinChanged() {
 void DisplayerFrame::ApplySettings() {
   SetWindowPos(Handle(), settings_.topMost == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  if (settings_.hideNoLyrics && noLyrics_) {
-    Show(SW_HIDE);
-  } else {
-    Show(SW_SHOWNA);
-    Update();
-  }
+  ShowOrHide();
+  Update();
   link_.SetFollower(settings_.moveTogePlayer ? Handle() : nullptr);
   lyrics_.SetShowUntaggedLines(settings_.dispNoTimeTagLine != 0);
   RecomputeColors();
@@ -226,7 +230,7 @@ LRESULT DisplayerFrame::OnCreate() {
 void DisplayerFrame::CreateChildren() {
   if (settings_.infoWindow && !Shaded()) CreateInfoWindow();
   RECT client = ClientRect();
-  if (info_) client.top = info_->WindowRect().bottom - info_->WindowRect().top;
+  if (info_) client.top += info_->StripHeight();
   view_ = std::make_unique<LyricsView>(settings_, colors_, link_, lyrics_);
   if (!view_->Create(*this, client)) view_.reset();
 }
@@ -265,6 +269,16 @@ void DisplayerFrame::RememberPlacement() {
   settings_.windowRect = SettingsRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+// The bar keeps its size as the working bar size, and the normal rectangle moves to
+// the bar's corner, where the frame unfolds.
+void DisplayerFrame::RememberBar() {
+  const RECT bar = WindowRect();
+  settings_.shadeWidth = bar.right - bar.left;
+  settings_.shadeHeight = bar.bottom - bar.top;
+  SettingsRect& normal = settings_.windowRect;
+  normal = SettingsRect{bar.left, bar.top, bar.left + normal.Width(), bar.top + normal.Height()};
+}
+
 void DisplayerFrame::EnterShadeMode() {
   RememberPlacement();
   info_.reset();
@@ -285,11 +299,8 @@ void DisplayerFrame::RestoreNormal() {
   Show(SW_HIDE);
   if (Shaded()) {
     settings_.windowShadeMode = 0;
-    const RECT bar = WindowRect();
-    settings_.shadeWidth = bar.right - bar.left;
-    settings_.shadeHeight = bar.bottom - bar.top;
-    SettingsRect& normal = settings_.windowRect;
-    normal = SettingsRect{bar.left, bar.top, bar.left + normal.Width(), bar.top + normal.Height()};
+    RememberBar();
+    const SettingsRect& normal = settings_.windowRect;
     SetWindowPos(Handle(), nullptr, normal.left, normal.top, normal.Width(), normal.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     if (settings_.infoWindow) CreateInfoWindow();
@@ -419,10 +430,8 @@ void DisplayerFrame::PostClose() { app_.Post(TM_CLOSE_WINDOW, kDisplayerWindow, 
 // --- Snapping -----------------------------------------------------------------
 
 Rect DisplayerFrame::WorkArea() const {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  HMONITOR handle = MonitorFromWindow(Handle() ? Handle() : owner_, MONITOR_DEFAULTTOPRIMARY);
-  if (handle && GetMonitorInfoA(handle, &monitor)) return ToRect(monitor.rcWork);
+  MONITORINFO monitor;
+  if (MonitorOf(Handle() ? Handle() : owner_, monitor)) return ToRect(monitor.rcWork);
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   return ToRect(work);
@@ -453,10 +462,8 @@ void DisplayerFrame::OnSizing(WPARAM edge, RECT& rect) {
 }
 
 void DisplayerFrame::OnMinMaxInfo(MINMAXINFO& info) const {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  HMONITOR handle = MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY);
-  if (handle && GetMonitorInfoA(handle, &monitor)) {
+  MONITORINFO monitor;
+  if (MonitorOf(Handle(), monitor)) {
     info.ptMaxPosition = POINT{monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
     info.ptMaxSize = POINT{monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top};
   }
@@ -508,11 +515,7 @@ void DisplayerFrame::OnDestroy() {
     RememberPlacement();
     settings_.max = 0;
   } else {
-    const RECT bar = WindowRect();
-    settings_.shadeWidth = bar.right - bar.left;
-    settings_.shadeHeight = bar.bottom - bar.top;
-    SettingsRect& normal = settings_.windowRect;
-    normal = SettingsRect{bar.left, bar.top, bar.left + normal.Width(), bar.top + normal.Height()};
+    RememberBar();
   }
 }
 

@@ -76,6 +76,7 @@ class DisplayerFrame : public WindowBase, public PluginWindow {
   void Maximise();
   void RestoreNormal();
   void RememberPlacement();
+  void RememberBar();
 
   LRESULT OnCreate();
   void OnDestroy();

@@ -88,7 +88,7 @@ void LyricsView::Layout() {
   wipe_.Reset();
 }
 
-int32_t LyricsView::WidthOf(int line) {
+int32_t LyricsView::WidthOf(int line) const {
   if (line >= 0 && line < static_cast<int>(lineWidths_.size())) return lineWidths_[line];
   return 0;
 }
@@ -105,10 +105,13 @@ LineAlignment LyricsView::Alignment() const {
   return LineAlignment{settings_.centering != 0, settings_.leftCentering != 0, settings_.margin};
 }
 
+int32_t LyricsView::LineLeft(int line, int32_t clientWidth) const {
+  return LineX(Alignment(), clientWidth, WidthOf(line), widest_);
+}
+
 int32_t LyricsView::LineLeft(int line) const {
   const RECT client = ClientRect();
-  const int32_t width = line >= 0 && line < static_cast<int>(lineWidths_.size()) ? lineWidths_[line] : 0;
-  return LineX(Alignment(), client.right - client.left, width, widest_);
+  return LineLeft(line, client.right - client.left);
 }
 
 int32_t LyricsView::LineTextTop(int index) const {
@@ -156,7 +159,8 @@ ScrollPosition LyricsView::TargetFor(int line) const {
 
 // What a full repaint shows: the line of the present time at its place.
 void LyricsView::Resync() {
-  current_ = DocumentKind() == Kind::kEmpty ? -1 : LineForNow(PlayingTime());
+  time_ = PlayingTime();
+  current_ = DocumentKind() == Kind::kEmpty ? -1 : LineForNow(time_);
   scroll_ = TargetFor(current_);
   wipe_.Reset();
 }
@@ -165,6 +169,7 @@ void LyricsView::PollTick() {
   if (!Handle()) return;
   const Kind kind = DocumentKind();
   const int32_t t = kind == Kind::kEmpty ? -1 : PlayingTime();
+  time_ = t;
   const int line = kind == Kind::kEmpty ? current_ : LineForNow(t);
   if (line != current_) {
     if (kind == Kind::kUntimed) {
@@ -214,13 +219,14 @@ void LyricsView::ScrollTimed(int line) {
 
 bool LyricsView::AdvanceWipe(int32_t t) {
   if (!lyrics_.IsValidDisplayLine(current_)) return false;
-  const WipeStrip strip = wipe_.Advance(lyrics_, current_, t, LineLeft(current_), *this);
+  const int32_t lineX = LineLeft(current_);
+  const WipeStrip strip = wipe_.Advance(lyrics_, current_, t, lineX, *this);
   if (strip.IsEmpty()) return false;
-  PaintStrip(strip);
+  PaintStrip(strip, lineX);
   return true;
 }
 
-void LyricsView::PaintStrip(const WipeStrip& strip) {
+void LyricsView::PaintStrip(const WipeStrip& strip, int32_t lineX) {
   ScopedWindowDC dc(Handle());
   if (!dc) return;  // the next full paint puts the line right
   const RECT client = ClientRect();
@@ -232,7 +238,7 @@ void LyricsView::PaintStrip(const WipeStrip& strip) {
   SetBkMode(dc.Get(), OPAQUE);
   SetBkColor(dc.Get(), Colour(colors_, ColorSlot::kCurrentBackground));
   SetTextColor(dc.Get(), Colour(colors_, strip.sung ? ColorSlot::kSung : ColorSlot::kUnsung));
-  DrawLine(dc.Get(), LineLeft(current_), textY, ETO_OPAQUE | ETO_CLIPPED, &clip, TextOf(current_));
+  DrawLine(dc.Get(), lineX, textY, ETO_OPAQUE | ETO_CLIPPED, &clip, TextOf(current_));
 }
 
 bool LyricsView::TakeKey(UINT message, WPARAM key) {
@@ -307,7 +313,7 @@ void LyricsView::PaintLines(HDC dc, const RECT& client) {
     const int32_t textY = LineTextTop(line);
     if (textY >= client.bottom) break;
     if (textY + pitch_ <= client.top) continue;
-    const int32_t x = LineLeft(line);
+    const int32_t x = LineLeft(line, client.right - client.left);
     if (kind == Kind::kTimed && line == current_) {
       PaintCurrentLine(dc, client, line, x, textY);
       SetTextColor(dc, ordinary);
@@ -323,10 +329,10 @@ void LyricsView::PaintCurrentLine(HDC dc, const RECT& client, int line, int32_t 
   FillSolid(dc, band, Colour(colors_, ColorSlot::kCurrentBackground));
   const WString& text = TextOf(line);
   measuringDc_ = dc;
-  const int32_t offset = wipe_.Offset(lyrics_, line, PlayingTime(), *this);
+  // The time the line was chosen for: the paint asks the player nothing.
+  const int32_t offset = wipe_.Offset(lyrics_, line, time_, *this);
   measuringDc_ = nullptr;
-  currentWidth_ = WidthOf(line);
-  const int32_t split = x + (offset < 0 ? currentWidth_ : offset);
+  const int32_t split = x + (offset < 0 ? WidthOf(line) : offset);
   wipe_.SetSplitX(split);
   const RECT sung{client.left, textY, std::max<int32_t>(std::min<int32_t>(split, client.right), client.left),
                   textY + pitch_};

@@ -50,18 +50,6 @@ class LyricsView : public WindowBase, private LineWidths {
   };
   const TickCounts& Ticks() const { return ticks_; }
 
-  // What the view shows now (tests and the frame's fitting read them).
-  int CurrentLine() const { return current_; }
-  ScrollPosition Scroll() const { return scroll_; }
-  int32_t LinePitch() const { return pitch_; }
-  int32_t TextHeight() const { return textHeight_; }
-  int32_t WidestWidth() const { return widest_; }
-  int32_t SplitX() const { return wipe_.SplitX(); }
-  // The y at which line `index` is drawn, band and text.
-  int32_t LineBandTop(int index) const { return LineTop(scroll_, index, pitch_); }
-  int32_t LineTextTop(int index) const;
-  int32_t LineLeft(int index) const;
-
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -76,16 +64,20 @@ class LyricsView : public WindowBase, private LineWidths {
   Kind DocumentKind() const;
   int LineForNow(int32_t t);
   ScrollPosition TargetFor(int line) const;
+  // The y of line `index`'s text, and the x where it starts in a client area that wide.
+  int32_t LineTextTop(int index) const;
+  int32_t LineLeft(int index, int32_t clientWidth) const;
+  int32_t LineLeft(int index) const;
   LineAlignment Alignment() const;
   const WString& TextOf(int line) const;
-  int32_t WidthOf(int line);
+  int32_t WidthOf(int line) const;
   RECT BandRect(int line, const RECT& client) const;
 
   void Resync();
   void ScrollUntimed(int line);
   void ScrollTimed(int line);
   bool AdvanceWipe(int32_t t);
-  void PaintStrip(const WipeStrip& strip);
+  void PaintStrip(const WipeStrip& strip, int32_t lineX);
 
   void OnPaint();
   void PaintLines(HDC dc, const RECT& client);
@@ -106,9 +98,9 @@ class LyricsView : public WindowBase, private LineWidths {
   int32_t widest_ = -1;
   int32_t textHeight_ = 10;
   int32_t pitch_ = 10;
-  int32_t currentWidth_ = 0;
 
   int current_ = 0;
+  int32_t time_ = -1;  // the playing time the current line and the wipe were worked out for
   ScrollPosition scroll_;
   KaraokeWipe wipe_;
   HDC measuringDc_ = nullptr;  // while a wipe is measured
