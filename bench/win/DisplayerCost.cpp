@@ -32,7 +32,7 @@
 #include "displayer/DisplayerFrame.h"
 #include "displayer/InfoWindow.h"
 #include "displayer/LyricsView.h"
-#include "host/MemoryIniFile.h"
+#include "settings/MemoryIniFile.h"
 #include "host/PluginApp.h"
 #include "host/ScopedHandles.h"
 #include "host/WinampLink.h"

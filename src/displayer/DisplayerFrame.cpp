@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "base/FilePath.h"
-#include "displayer/DisplayerSettings.h"
+#include "settings/DisplayerSettings.h"
 #include "displayer/InfoWindow.h"
 #include "displayer/LyricsView.h"
-#include "displayer/SkinColors.h"
+#include "settings/SkinColors.h"
 #include "host/PluginApp.h"
 #include "host/PluginDescription.h"
 #include "host/SkinFiles.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "displayer/BevelBorder.h"
-#include "displayer/DisplayerSettings.h"
+#include "settings/DisplayerSettings.h"
 #include "displayer/LyricsFont.h"
 #include "displayer/core/DisplayerColors.h"
 #include "host/PlayerLink.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "displayer/DisplayerSettings.h"
+#include "settings/DisplayerSettings.h"
 
 LOGFONTW LyricsLogFont(const DisplayerSettings& settings, int32_t logicalHeight) {
   LOGFONTW font{};

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "displayer/BevelBorder.h"
-#include "displayer/DisplayerSettings.h"
+#include "settings/DisplayerSettings.h"
 #include "displayer/LyricsFont.h"
 #include "displayer/core/DisplayerColors.h"
 #include "lyrics/LyricsTimeline.h"

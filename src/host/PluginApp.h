@@ -11,16 +11,16 @@
 #include <array>
 #include <memory>
 
-#include "displayer/DisplayerSettings.h"
-#include "editor/EditorSettings.h"
-#include "host/CommonSettings.h"
-#include "host/IniFile.h"
+#include "settings/DisplayerSettings.h"
+#include "settings/EditorSettings.h"
+#include "settings/CommonSettings.h"
+#include "settings/IniFile.h"
 #include "host/PlayerLink.h"
 #include "host/PluginThread.h"
 #include "host/PluginWindow.h"
 #include "host/ScopedHandles.h"
 #include "host/ThreadMessages.h"
-#include "karaoke/KaraokeSettings.h"
+#include "settings/KaraokeSettings.h"
 
 class DummyWindow;
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "base/BitmapFileCheck.h"
-#include "host/PrivateProfileIniFile.h"
+#include "settings/PrivateProfileIniFile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "base/WString.h"
-#include "displayer/SkinColors.h"
+#include "settings/SkinColors.h"
 #include "host/ScopedHandles.h"
 
 // A device-dependent bitmap made from a BMP file for compatibleWith (the DC it will

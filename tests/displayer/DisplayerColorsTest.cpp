@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "displayer/DisplayerSettings.h"
-#include "host/MemoryIniFile.h"
+#include "settings/DisplayerSettings.h"
+#include "settings/MemoryIniFile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "displayer/core/DisplayerColors.h"
 
-#include "displayer/DisplayerSettings.h"
+#include "settings/DisplayerSettings.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 
 #include <array>
 
-#include "host/ColorCodec.h"
+#include "settings/ColorCodec.h"
+#include "settings/SkinColors.h"
 
 class DisplayerSettings;
 
@@ -14,16 +15,6 @@ class DisplayerSettings;
 enum class ColorSlot { kText, kSung, kUnsung, kCurrentBackground, kBackground, kInfo, kLightBevel, kDarkBevel };
 
 constexpr int kColorSlotCount = 8;
-// The slots that the settings and a skin's gen_mrlyrics.txt can name.
-constexpr int kSkinColorCount = 6;
-
-// A skin colour the skin's file does not set.
-constexpr ColorValue kUnsetColor = 0xFFFFFFFFu;
-
-// The skin's Color, CurColor, CurColor2, BKCurColor, BKColor and InfoColor, in that
-// order; kUnsetColor where the skin says nothing.
-using SkinColorValues = std::array<ColorValue, kSkinColorCount>;
-
 constexpr ColorValue kWhiteColor = 0x00FFFFFFu;
 constexpr ColorValue kBlackColor = 0x00000000u;
 

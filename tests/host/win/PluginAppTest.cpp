@@ -16,7 +16,7 @@
 
 #include "ProcessCensus.h"
 #include "host/DummyWindow.h"
-#include "host/MemoryIniFile.h"
+#include "settings/MemoryIniFile.h"
 #include "host/PluginApp.h"
 #include "host/WindowBase.h"
 

@@ -1,4 +1,4 @@
-#include "host/CommonSettings.h"
+#include "settings/CommonSettings.h"
 
 CommonSettings::CommonSettings(IniFile& ini) : SettingsStore(ini, kSection) {
   ResetToDefaults();

@@ -1,11 +1,11 @@
-#include "host/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "TestText.h"
-#include "host/MemoryIniFile.h"
+#include "settings/MemoryIniFile.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/IniFile.h"
+#include "settings/IniFile.h"
 
 // The struct format of WritePrivateProfileStructA: every byte as two upper-case hex
 // digits, then one more pair, the sum of the bytes modulo 256.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/CodePage.h"
-#include "host/PrivateProfileIniFile.h"
+#include "settings/PrivateProfileIniFile.h"
 
 int PrivateProfileIniFile::ReadInt(const char* section, const char* key, int fallback) {
   return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path_.c_str()));

@@ -1,4 +1,4 @@
-#include "host/ColorCodec.h"
+#include "settings/ColorCodec.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "displayer/DisplayerSettings.h"
+#include "settings/DisplayerSettings.h"
 
 DisplayerSettings::DisplayerSettings(IniFile& ini) : SettingsStore(ini, kSection) {
   ResetToDefaults();

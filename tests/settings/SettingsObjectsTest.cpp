@@ -6,11 +6,11 @@
 
 #include "DefaultSections.h"
 #include "TestText.h"
-#include "displayer/DisplayerSettings.h"
-#include "editor/EditorSettings.h"
-#include "host/CommonSettings.h"
-#include "host/MemoryIniFile.h"
-#include "karaoke/KaraokeSettings.h"
+#include "settings/DisplayerSettings.h"
+#include "settings/EditorSettings.h"
+#include "settings/CommonSettings.h"
+#include "settings/MemoryIniFile.h"
+#include "settings/KaraokeSettings.h"
 
 namespace {
 

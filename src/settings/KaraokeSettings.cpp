@@ -1,4 +1,4 @@
-#include "karaoke/KaraokeSettings.h"
+#include "settings/KaraokeSettings.h"
 
 KaraokeSettings::KaraokeSettings(IniFile& ini) : SettingsStore(ini, kSection) {
   ResetToDefaults();

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 class KaraokeSettings : public SettingsStore {
  public:

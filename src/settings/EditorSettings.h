@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/WString.h"
-#include "host/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 class EditorSettings : public SettingsStore {
  public:

@@ -1,4 +1,4 @@
-#include "displayer/SkinColors.h"
+#include "settings/SkinColors.h"
 
 #include <cctype>
 #include <string>

@@ -1,4 +1,4 @@
-#include "host/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/WString.h"
-#include "host/IniFile.h"
+#include "settings/IniFile.h"
 
 // The string resource that names the settings file.
 constexpr UINT kIniFileNameString = 28;

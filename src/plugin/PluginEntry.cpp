@@ -9,7 +9,7 @@
 #include "host/PluginApp.h"
 #include "host/PluginDescription.h"
 #include "host/PluginWindow.h"
-#include "host/PrivateProfileIniFile.h"
+#include "settings/PrivateProfileIniFile.h"
 #include "host/WinampLink.h"
 #include "host/WinampProtocol.h"
 #include "host/WindowBase.h"

@@ -1,4 +1,4 @@
-#include "editor/EditorSettings.h"
+#include "settings/EditorSettings.h"
 
 EditorSettings::EditorSettings(IniFile& ini) : SettingsStore(ini, kSection) {
   ResetToDefaults();

@@ -1,11 +1,11 @@
-#include "displayer/SkinColors.h"
+#include "settings/SkinColors.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "TestText.h"
-#include "host/MemoryIniFile.h"
+#include "settings/MemoryIniFile.h"
 
 namespace {
 

@@ -4,9 +4,21 @@
 // settings. The file belongs to the skin, not to us: it is only ever read, and a
 // value that is not a colour leaves its slot unset rather than turning it black.
 
+#include <array>
+
 #include "base/WString.h"
-#include "displayer/core/DisplayerColors.h"
-#include "host/SettingsStore.h"
+#include "settings/ColorCodec.h"
+#include "settings/SettingsStore.h"
+
+// The colours that the Displayer's settings and a skin's gen_mrlyrics.txt can name.
+constexpr int kSkinColorCount = 6;
+
+// A skin colour the skin's file does not set.
+constexpr ColorValue kUnsetColor = 0xFFFFFFFFu;
+
+// The skin's Color, CurColor, CurColor2, BKCurColor, BKColor and InfoColor, in that
+// order; kUnsetColor where the skin says nothing.
+using SkinColorValues = std::array<ColorValue, kSkinColorCount>;
 
 // Every slot unset: what a skin without the file sets.
 inline SkinColorValues UnsetSkinColors() {

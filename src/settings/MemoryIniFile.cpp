@@ -1,4 +1,4 @@
-#include "host/MemoryIniFile.h"
+#include "settings/MemoryIniFile.h"
 
 #include <cctype>
 #include <cstdint>

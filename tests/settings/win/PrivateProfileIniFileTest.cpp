@@ -11,12 +11,12 @@
 #include <string>
 
 #include "TestText.h"
-#include "displayer/DisplayerSettings.h"
-#include "editor/EditorSettings.h"
-#include "host/CommonSettings.h"
-#include "host/MemoryIniFile.h"
-#include "host/PrivateProfileIniFile.h"
-#include "karaoke/KaraokeSettings.h"
+#include "settings/DisplayerSettings.h"
+#include "settings/EditorSettings.h"
+#include "settings/CommonSettings.h"
+#include "settings/MemoryIniFile.h"
+#include "settings/PrivateProfileIniFile.h"
+#include "settings/KaraokeSettings.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/WString.h"
-#include "host/ColorCodec.h"
-#include "host/IniFile.h"
+#include "settings/ColorCodec.h"
+#include "settings/IniFile.h"
 
 // A window rectangle as the private-profile struct functions store it: four 32-bit
 // ints, 16 bytes, little-endian (the layout of a Win32 RECT).

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/WString.h"
-#include "host/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "sources/SourceOptions.h"
 
 class CommonSettings : public SettingsStore {
