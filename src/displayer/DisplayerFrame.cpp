@@ -170,16 +170,18 @@ void DisplayerFrame::Tick() {
 
 // --- Skin and settings ------------------------------------------------------
 
-// The skin's own bitmap and colours, or the built-in bitmap and no skin colours when
-// the skin brings no usable bitmap.
+// The skin's own bitmap, or the built-in one when the skin brings no usable bitmap.
+// The colours belong to the player's current skin: its folder's gen_mrlyrics.txt
+// counts even where the bitmap comes from the plug-in's own folder or is missing.
 void DisplayerFrame::LoadSkin() {
   skin_.Reset();
-  skinColors_ = UnsetSkinColors();
+  WString folder;
+  skinColors_ = link_.GetSkinFolder(folder) ? ReadSkinColors(folder.Append(SkinColors::kFileName))
+                                            : UnsetSkinColors();
   WString path;
   if (link_.GetSkinBitmapPath(path)) {
     ScopedWindowDC screen(nullptr);
     skin_ = LoadBitmapFile(path, screen.Get());
-    if (skin_) skinColors_ = ReadSkinColors(SkinColorsPathFor(path));
   }
   if (!skin_) skin_.Reset(LoadBitmapA(app_.Instance(), MAKEINTRESOURCEA(IDB_SKIN)));
   BITMAP info{};

@@ -27,6 +27,9 @@ class PlayerLink {
   virtual int WindowCount() { return MainWindow() ? 1 : 0; }
   // The skin's frame bitmap file, or false.
   virtual bool GetSkinBitmapPath(WString& path) { return false; }
+  // The player's current skin folder, ending with a backslash; false for the
+  // player's built-in skin, which has no folder.
+  virtual bool GetSkinFolder(WString& folder) { return false; }
   // The window that moves with the player (the Displayer frame), or null.
   virtual void SetFollower(HWND follower) {
     MutexLock lock(pluginThreadLock_);

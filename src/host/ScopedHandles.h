@@ -1,9 +1,10 @@
 #pragma once
-// Small owners for GDI, USER and kernel handles: each frees what it holds when it
-// goes out of scope, none can be copied, all can be moved. Every owner that holds a
-// handle is counted in LiveScopedHandles(), so leak tests can count what the plug-in
-// still owns (Wine answers 0 to GetGuiResources and GetProcessHandleCount). The
-// count is one atomic add per handle and is kept in every build.
+// Small owners for GDI, USER and kernel handles and for COM interfaces: each frees
+// what it holds when it goes out of scope, none can be copied, all can be moved.
+// Every owner that holds something is counted in LiveScopedHandles(), so leak tests
+// can count what the plug-in still owns (Wine answers 0 to GetGuiResources and
+// GetProcessHandleCount). The count is one atomic add per handle and is kept in
+// every build.
 
 #include <windows.h>
 
@@ -109,6 +110,64 @@ using OwnedMenu = ScopedHandle<scoped_handles_detail::MenuTraits>;
 using KernelHandle = ScopedHandle<scoped_handles_detail::KernelTraits>;
 using FileHandle = ScopedHandle<scoped_handles_detail::FileTraits>;
 using FindHandle = ScopedHandle<scoped_handles_detail::FindTraits>;
+
+// Owns one reference to a COM interface (DirectDraw's objects among them): Release
+// on Reset and at the end of the scope. Counted like a handle.
+template <class T>
+class OwnedInterface {
+ public:
+  OwnedInterface() noexcept = default;
+  // Takes over a reference the caller holds.
+  explicit OwnedInterface(T* object) noexcept { Reset(object); }
+  OwnedInterface(const OwnedInterface&) = delete;
+  OwnedInterface& operator=(const OwnedInterface&) = delete;
+  OwnedInterface(OwnedInterface&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
+  OwnedInterface& operator=(OwnedInterface&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      object_ = other.object_;
+      other.object_ = nullptr;
+    }
+    return *this;
+  }
+  ~OwnedInterface() { Reset(); }
+
+  T* Get() const noexcept { return object_; }
+  T* operator->() const noexcept { return object_; }
+  explicit operator bool() const noexcept { return object_ != nullptr; }
+
+  void Reset(T* object = nullptr) noexcept {
+    if (object_) {
+      object_->Release();
+      --scoped_handles_detail::liveCount;
+    }
+    object_ = object;
+    if (object_) ++scoped_handles_detail::liveCount;
+  }
+
+  // The out-parameter of a function that creates the object: releases what is held,
+  // and takes what the function wrote at the end of the call's full expression.
+  class OutParam {
+   public:
+    explicit OutParam(OwnedInterface& owner) noexcept : owner_(owner) {}
+    OutParam(const OutParam&) = delete;
+    OutParam& operator=(const OutParam&) = delete;
+    ~OutParam() { owner_.Reset(written_); }
+    operator T**() noexcept { return &written_; }
+    operator void**() noexcept { return reinterpret_cast<void**>(&written_); }
+
+   private:
+    OwnedInterface& owner_;
+    T* written_ = nullptr;
+  };
+  OutParam Address() noexcept {
+    Reset();
+    return OutParam(*this);
+  }
+
+ private:
+  T* object_ = nullptr;
+};
 
 // GetDC / ReleaseDC on a window (null: the screen); with kWholeWindow GetWindowDC,
 // border and caption included.

@@ -3,6 +3,8 @@
 // the windows ask the plug-in thread to open, close or update its windows. All are
 // posted to the plug-in thread with no window handle.
 
+#include "resources/resource.h"
+
 // wParam 0, lParam 0: sent by init until the thread accepts it.
 constexpr unsigned TM_START = 0x401;
 // wParam WindowIndex.
@@ -30,4 +32,4 @@ enum WindowIndex : int {
 };
 
 // Menu 114 and the player's system-menu entry carry one command per WindowIndex.
-constexpr unsigned kFirstWindowCommand = 50003;
+constexpr unsigned kFirstWindowCommand = ID_OPEN_DISPLAYER;

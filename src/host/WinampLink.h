@@ -30,6 +30,7 @@ class WinampLink : public PlayerLink {
 
   int WindowCount() override { return 4; }
   bool GetSkinBitmapPath(WString& path) override;
+  bool GetSkinFolder(WString& folder) override;
   HWND GetPlayerWindow(int index) override;
   bool AddSystemMenu(HMENU menu) override;
   // Takes the entry added by AddSystemMenu out of the player's system menu again;
@@ -54,34 +55,44 @@ class WinampLink : public PlayerLink {
   static constexpr UINT kPlayerReplyTimeoutMs = 500;
 
  private:
+  // PlayerSubclass.cpp: the procedures installed in the player's windows and the
+  // messages they hand to the other parts.
   static LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK AuxWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void StartWatching();  // makes this the current link and subclasses the four windows
+  void StopWatching();
   bool OnMainMessage(UINT message, WPARAM wParam, LPARAM lParam);  // true: swallowed
   void OnAuxMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void OnActivate(WPARAM wParam);
   void OnCommand(WPARAM wParam);
-  void OnDisplayChange();
-  void OnLeftButtonUp(LPARAM lParam);
-  bool OnRightButtonUp(LPARAM lParam);
-  void OnAuxLeftButtonDown(int index);
   void OnWindowGone(HWND hwnd);
-
-  void Subclass(HWND hwnd, WNDPROC procedure);
-  void Unsubclass(HWND hwnd);
-  HWND Window(int index) const;  // 0 main, 1..3 auxiliary; caller holds a lock
   int AuxIndex(HWND hwnd);
 
+  // SongDetection.cpp
   void CheckPlayingFile();
+
+  // FollowerMove.cpp
   void FindAnchors();
   void Follow(int index, LPARAM lParam);
+  void OnAuxLeftButtonDown(int index);
+
+  // LyricsButton.cpp
   RECT ButtonRect() const;  // client coordinates, doubled in double size
   bool HitsButton(LPARAM lParam);
+  void OnLeftButtonUp(LPARAM lParam);
+  bool OnRightButtonUp(LPARAM lParam);
+  void OnDisplayChange();
   void InvalidateButton();
   void PaintButton();
   void LoadButtonBitmap();
-  void DeleteButtonBitmap();
+  void LoadBuiltInButtonBitmap();
+
+  // SkinLookup.cpp
+  bool AskSkinFolder(HWND player, WString& folder) const;
   bool FindSkinBitmap(HWND player, WString& path) const;
   WString SkinBitmapName() const;
+
+  HWND Window(int index) const;  // 0 main, 1..3 auxiliary; caller holds a lock
 
   HINSTANCE instance_;
   HWND aux_[3] = {};  // playlist, equaliser, mini-browser

@@ -3,8 +3,6 @@
 #include <cctype>
 #include <string>
 
-#include "base/FilePath.h"
-
 namespace {
 
 bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
@@ -40,10 +38,4 @@ std::vector<SettingEntry> SkinColors::Table() {
 
 void SkinColors::CorrectLoadedValues() {
   for (int i = 0; i < kSkinColorCount; ++i) values_[i] = SkinColorFromText(texts_[i]);
-}
-
-WString SkinColorsPathFor(const WString& skinBitmapPath) {
-  FilePath path(skinBitmapPath);
-  path.SetFileName(WString(SkinColors::kFileName));
-  return path.Path();
 }

@@ -51,8 +51,3 @@ class SkinColors : private SettingsStore {
   char texts_[kSkinColorCount][kColorCapacity] = {};
   SkinColorValues values_ = UnsetSkinColors();
 };
-
-// The skin's colour file: gen_mrlyrics.txt in the folder of the skin's bitmap (as
-// PlayerLink::GetSkinBitmapPath gives it). Cut on wide text, where a backslash is
-// never the second half of a double-byte character.
-WString SkinColorsPathFor(const WString& skinBitmapPath);

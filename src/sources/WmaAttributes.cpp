@@ -12,6 +12,13 @@
 
 namespace {
 
+// The longest block read for a tag. The content description and the extended
+// content description store a value's length in 16 bits, and so do the metadata
+// objects for anything but pictures: no text we show is longer. Longer blocks (cover
+// pictures, padding, an object whose crafted size claims the rest of the file) are
+// stepped over unread, so a song's header never costs more memory than this.
+constexpr unsigned long kMaxTagBlockBytes = 0xFFFF;
+
 // TagLib reads the file through our file system, so the song path means the same
 // here as everywhere else in the plug-in (ANSI on Windows, Windows naming rules
 // natively) and the file is only ever opened for reading.
@@ -22,8 +29,14 @@ class ByteSourceStream : public TagLib::IOStream {
   TagLib::FileName name() const override { return ""; }
 
   // Short reads at the end, as from a file; sizes claimed by the file never
-  // allocate more than what is left of it.
+  // allocate more than what is left of it, nor more than a tag value needs.
   TagLib::ByteVector readBlock(unsigned long length) override {
+    if (length > kMaxTagBlockBytes) {
+      // TagLib reads on behind the block, as after a read; never past the end.
+      const uint64_t end = position_ < size_ ? size_ : position_;
+      position_ = length < end - position_ ? position_ + length : end;
+      return TagLib::ByteVector();
+    }
     uint64_t left = position_ < size_ ? size_ - position_ : 0;
     unsigned long count = length < left ? length : static_cast<unsigned long>(left);
     if (count == 0) return TagLib::ByteVector();

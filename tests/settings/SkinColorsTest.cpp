@@ -48,8 +48,4 @@ TEST(SkinColors, NeverWritesTheSkinsFile) {
   EXPECT_EQ(file.KeyCount("Skin"), 2u);
 }
 
-TEST(SkinColors, ColourFileLiesBesideTheSkinBitmap) {
-  EXPECT_EQ(SkinColorsPathFor(W("C:\\Skins\\表\\gen_mrlyrics.bmp")), W("C:\\Skins\\表\\gen_mrlyrics.txt"));
-}
-
 }  // namespace

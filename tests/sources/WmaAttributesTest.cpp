@@ -153,4 +153,36 @@ TEST_F(WmaAttributesTest, OtherFilesGiveNothingAndForgetTheLastSong) {
   wma.Open(Write("huge.wma", huge));
 }
 
+// A metadata object (C5F8CBEA-5BAF-4877-8467-AA8C44FA4CCA), whose values have 32-bit
+// sizes, in a header extension object (5FBF03B5-A92E-11CF-8EE3-00C00C205365).
+std::string MetadataInHeaderExtension(const std::vector<AsfBuilder::Attribute>& attributes) {
+  using B = AsfBuilder;
+  std::string body = B::Le16(uint16_t(attributes.size()));
+  for (const B::Attribute& a : attributes) {
+    const std::string name = B::Utf16(a.name);
+    // Language and stream 0, name length, type, value length, name, value.
+    body += B::Le16(0) + B::Le16(0) + B::Le16(uint16_t(name.size())) + B::Le16(a.type) +
+            B::Le32(uint32_t(a.value.size())) + name + a.value;
+  }
+  const std::string metadata =
+      std::string("\xEA\xCB\xF8\xC5\xAF\x5B\x77\x48\x84\x67\xAA\x8C\x44\xFA\x4C\xCA", 16) + B::Le64(24 + body.size()) + body;
+  // A reserved GUID and word (18 bytes), the size of the objects inside, the objects.
+  const std::string inside = std::string(18, '\0') + B::Le32(uint32_t(metadata.size())) + metadata;
+  return std::string("\xB5\x03\xBF\x5F\x2E\xA9\xCF\x11\x8E\xE3\x00\xC0\x0C\x20\x53\x65", 16) +
+         B::Le64(24 + inside.size()) + inside;
+}
+
+TEST_F(WmaAttributesTest, ValuesLongerThanATagNeedsAreSteppedOverUnread) {
+  const std::string header = AsfBuilder::Header({
+      MetadataInHeaderExtension({{"WM/AlbumTitle", 0, std::string(70000, 'a')},
+                                 {"WM/Genre", 0, AsfBuilder::Utf16("Rock")}}),
+      AsfBuilder::ContentDescription("Title", "", "", ""),
+  });
+  WmaAttributes wma;
+  ASSERT_TRUE(wma.Open(Write("big.wma", header)));
+  EXPECT_EQ(Get(wma, "WM/AlbumTitle").size(), 0u);  // stored, but nothing read
+  EXPECT_EQ(Get(wma, "WM/Genre"), "Rock");  // read on in step behind it
+  EXPECT_EQ(Get(wma, "Title"), "Title");
+}
+
 }  // namespace

@@ -220,8 +220,8 @@ int SubstitutePlayer::PositionMs() const {
   return state_ == PlayState::kStopped ? -1 : clock_.Get();
 }
 
-void SubstitutePlayer::QueuePositions(const std::vector<int>& positionsMs) {
-  positionQueue_.insert(positionQueue_.end(), positionsMs.begin(), positionsMs.end());
+void SubstitutePlayer::Queue(WPARAM query, const std::vector<LRESULT>& answers) {
+  scripted_[query].insert(scripted_[query].end(), answers.begin(), answers.end());
 }
 
 void SubstitutePlayer::ClearRecords() {
@@ -248,12 +248,12 @@ LRESULT SubstitutePlayer::OnPlayerMessage(WPARAM wParam, LPARAM operation) {
 
 // wParam 0: position in ms (a scripted one first); 1: length in s; 2: length in ms.
 LRESULT SubstitutePlayer::OnGetOutputTime(WPARAM wParam) {
-  if (wParam == 0) {
-    if (positionQueue_.empty()) return PositionMs();
-    int ms = positionQueue_.front();
-    positionQueue_.pop_front();
-    return ms;
+  if (wParam < 2 && !scripted_[wParam].empty()) {
+    LRESULT answer = scripted_[wParam].front();
+    scripted_[wParam].pop_front();
+    return answer;
   }
+  if (wParam == 0) return PositionMs();
   if (playlist_.empty() || lengthSeconds_ < 0) return -1;
   return wParam == 1 ? lengthSeconds_ : lengthSeconds_ * 1000;
 }

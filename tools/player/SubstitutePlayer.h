@@ -95,10 +95,11 @@ class SubstitutePlayer {
   void SetPosition(int ms) { clock_.Set(ms); Repaint(); }
   void SetLength(int seconds) { lengthSeconds_ = seconds; }
   int LengthSeconds() const { return lengthSeconds_; }
-  // Positions answered to successive position queries before the clock is asked
-  // again: scripted jitter for the link's filter.
-  void QueuePositions(const std::vector<int>& positionsMs);
-  size_t QueuedPositions() const { return positionQueue_.size(); }
+  // Answers to successive position (ms) or length (s) queries before the clock or
+  // the song is asked again: scripted jitter for the link's filter, and answers no
+  // sane player gives, of any size an LRESULT holds.
+  void QueuePositions(const std::vector<LRESULT>& positionsMs) { Queue(0, positionsMs); }
+  void QueueLengths(const std::vector<LRESULT>& lengthsS) { Queue(1, lengthsS); }
 
   // What reached the player.
   int LastSeek() const { return seeks_.empty() ? -1 : seeks_.back(); }
@@ -165,7 +166,8 @@ class SubstitutePlayer {
   std::vector<std::unique_ptr<std::string>> playlist_;
   std::vector<std::unique_ptr<std::string>> retired_;  // earlier lists: their pointers stay valid
   int current_ = 0;
-  std::deque<int> positionQueue_;
+  void Queue(WPARAM query, const std::vector<LRESULT>& answers);
+  std::deque<LRESULT> scripted_[2];  // position, length
   std::vector<int> seeks_;
   std::vector<IpcCall> ipcCalls_;
   std::vector<WPARAM> commands_;

@@ -1,6 +1,7 @@
 // The skin's own files: the frame bitmap gen_mrlyrics.bmp and the colours of
 // gen_mrlyrics.txt from the player's skin folder. Both are untrusted: a bitmap whose
-// headers do not fit the file leaves the built-in one, and its colours unread.
+// headers do not fit the file leaves the built-in one. The colours are the skin
+// folder's whatever became of its bitmap.
 
 #include "DisplayerHarness.h"
 #include "TestBitmaps.h"
@@ -47,14 +48,14 @@ TEST_F(SkinTest, UsableBitmapDrawsTheFrameAndItsColoursWin) {
   Quit();
 }
 
-TEST_F(SkinTest, BitmapThatDoesNotFitItsFileLeavesTheBuiltInSkinAndNoSkinColours) {
+TEST_F(SkinTest, BitmapThatDoesNotFitItsFileLeavesTheBuiltInSkinButNotTheSkinsColours) {
   // One row more in the header than the file holds.
   WriteBitmap(WithField(SolidBmp(276, 67, kSkinFrame), 22, 68));
   PlayAndStart({Path("song.wav")});
-  EXPECT_EQ(ViewShows([](const Pixels& v) { return Corner(v) == kBackground ? "" : "skin background"; }), "");
+  EXPECT_EQ(ViewShows([](const Pixels& v) { return Corner(v) == kSkinBackground ? "" : "settings background"; }), "");
   // The built-in caption: drawn, and not in the refused bitmap's colour.
   COLORREF caption = CLR_INVALID;
-  EXPECT_TRUE(WaitFor([&] { return (caption = CaptionPixel()) != CLR_INVALID && caption != kBackground; }));
+  EXPECT_TRUE(WaitFor([&] { return (caption = CaptionPixel()) != CLR_INVALID && caption != kSkinBackground; }));
   EXPECT_NE(caption, kSkinFrame);
   Quit();
 }

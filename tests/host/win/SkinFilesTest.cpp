@@ -11,41 +11,41 @@
 
 namespace {
 
-std::string Bytes(const std::vector<uint8_t>& file) { return std::string(file.begin(), file.end()); }
-
 TEST(SkinFiles, BitmapIsMadeOnlyFromAFileTheCheckAccepts) {
   TempDir dir;
   ScopedWindowDC screen(nullptr);
-  const WString path = dir.Wide("gen_mrlyrics.bmp");
-  EXPECT_FALSE(LoadBitmapFile(path, screen.Get()));
-
   const std::vector<uint8_t> good = SolidBmp(275, 20, RGB(255, 0, 0));
-  WriteFileBytes(dir.Path() / "gen_mrlyrics.bmp", Bytes(good));
-  OwnedBitmap bitmap = LoadBitmapFile(path, screen.Get());
-  BITMAP info = {};
-  ASSERT_TRUE(GetObjectA(bitmap.Get(), sizeof info, &info));
-  EXPECT_EQ(info.bmWidth, 275);
-  EXPECT_EQ(info.bmHeight, 20);
-
-  // The rows said to start 100 bytes before the end of the file.
-  WriteFileBytes(dir.Path() / "gen_mrlyrics.bmp", Bytes(WithField(good, 10, uint32_t(good.size() - 100))));
-  EXPECT_FALSE(LoadBitmapFile(path, screen.Get()));
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    int width;  // 0: no bitmap
+  } cases[] = {
+      {"good.bmp", good, 275},
+      {"missing.bmp", {}, 0},
+      {"cut.bmp", WithField(good, 10, uint32_t(good.size() - 100)), 0},  // rows past the end
+      {"large.bmp", SolidBmp(1000, 40, RGB(0, 0, 255)), 0},  // 120054 bytes: over the limit
+  };
+  for (const auto& c : cases) {
+    if (!c.bytes.empty()) WriteFileBytes(dir.Path() / c.name, std::string(c.bytes.begin(), c.bytes.end()));
+    OwnedBitmap bitmap = LoadBitmapFile(dir.Wide(c.name), screen.Get());
+    BITMAP info = {};
+    EXPECT_EQ(bitmap && GetObjectA(bitmap.Get(), sizeof info, &info) ? info.bmWidth : 0, c.width) << c.name;
+  }
 }
 
 TEST(SkinFiles, ColoursComeFromAnExistingFileThatStaysAsItWas) {
   TempDir dir;
   // A folder whose Shift-JIS name ends in a 0x5C trail byte, on Japanese systems.
-  const std::string folder = AnsiCodePage() == 932 ? "表" : "skin";
-  const std::filesystem::path txtFile = dir.Path() / std::filesystem::u8path(folder + "/gen_mrlyrics.txt");
+  const std::string txt = std::string(AnsiCodePage() == 932 ? "表" : "skin") + "/gen_mrlyrics.txt";
+  const std::filesystem::path txtFile = dir.Path() / std::filesystem::u8path(txt);
   std::filesystem::create_directory(txtFile.parent_path());
-  const WString txt = SkinColorsPathFor(dir.Wide((folder + "/gen_mrlyrics.bmp").c_str()));
-  EXPECT_EQ(ReadSkinColors(txt), UnsetSkinColors());
+  EXPECT_EQ(ReadSkinColors(dir.Wide(txt.c_str())), UnsetSkinColors());
 
   const std::string text = "[Skin]\r\nColor=FF0000\r\nInfoColor=garbage\r\n";
   WriteFileBytes(txtFile, text);
   SkinColorValues expected = UnsetSkinColors();
   expected[0] = RGB(255, 0, 0);
-  EXPECT_EQ(ReadSkinColors(txt), expected);
+  EXPECT_EQ(ReadSkinColors(dir.Wide(txt.c_str())), expected);
   EXPECT_EQ(ReadFileBytes(txtFile), text);
 }
 

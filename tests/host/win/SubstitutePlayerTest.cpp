@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TestText.h"
 #include "player/Mp3Length.h"
 #include "player/SubstitutePlayer.h"
 #include "player/testplugin/TestPlugin.h"
@@ -17,12 +18,6 @@ namespace {
 
 LRESULT Ask(HWND player, WPARAM wParam, LPARAM operation) {
   return SendMessageA(player, kPlayerMessage, wParam, operation);
-}
-
-std::string TempPath(const char* name) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
 }
 
 // The test plug-in lies at the top of the build tree, where the tests run.
@@ -122,7 +117,8 @@ TEST(PlayerClockTest, RealTimeRunsOnlyWhilePlaying) {
 TEST(WaveFileTest, ReadsBackAndCutsOversizedChunks) {
   WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 8000, 8000, 1, 8, 0};
   std::vector<char> samples(12000, static_cast<char>(0x80));
-  std::string path = TempPath("mrlyrics-player-tone.wav");
+  TempDir dir;
+  const std::string path = (dir.Path() / "tone.wav").string();
   ASSERT_TRUE(WriteWaveFile(path, format, samples));
   // A data chunk claiming more than the file holds is cut to what is there.
   { std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary); f.seekp(40); f.write("\xff\xff\xff\x7f", 4); }
@@ -133,7 +129,6 @@ TEST(WaveFileTest, ReadsBackAndCutsOversizedChunks) {
   { std::ofstream f(path, std::ios::binary); f << "ID3 not a wave file at all"; }
   WaveFile none;
   EXPECT_FALSE(ReadWaveFile(path, none));
-  DeleteFileA(path.c_str());
 }
 
 // Silent frames: the header, then zeroed side information and main data. With
@@ -141,10 +136,9 @@ TEST(WaveFileTest, ReadsBackAndCutsOversizedChunks) {
 std::string Frames(int count, const char* header, size_t bytes, bool padding) {
   std::string out;
   for (int i = 0; i < count; ++i) {
-    bool padded = padding && i % 2 == 1;
-    std::string frame(bytes + padded, '\0');
-    frame.replace(0, 4, header, 4);
-    if (padded) frame[2] = static_cast<char>(frame[2] | 0x02);
+    const bool padded = padding && i % 2 == 1;
+    std::string frame = std::string(header, 4) + std::string(bytes + padded - 4, '\0');
+    if (padded) frame[2] |= 0x02;
     out += frame;
   }
   return out;
@@ -208,16 +202,15 @@ TEST(Mp3LengthTest, FindsNoStreamInOtherBytes) {
 }
 
 TEST(Mp3LengthTest, ThePlayerAnswersTheLengthOfAnMp3Song) {
-  std::string path = TempPath("mrlyrics-player-silence.mp3");
-  { std::ofstream f(path, std::ios::binary); f << Mpeg1Song(100) << kId3v1; }
+  TempDir dir;
+  WriteFileBytes(dir.Path() / "silence.mp3", Mpeg1Song(100) + kId3v1);
   SubstitutePlayer player;
   PlayerOptions options;
   options.realTimeClock = true;  // only the real-time player reads its songs
   ASSERT_TRUE(player.Create(options));
-  player.SetPlaylist({path});
+  player.SetPlaylist({(dir.Path() / "silence.mp3").string()});
   EXPECT_EQ(Ask(player.MainWindow(), 1, kIpcGetOutputTime), 3);  // 2.6 s, rounded up
   EXPECT_EQ(Ask(player.MainWindow(), 2, kIpcGetOutputTime), 3000);
-  DeleteFileA(path.c_str());
 }
 
 }  // namespace

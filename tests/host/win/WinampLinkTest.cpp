@@ -3,36 +3,33 @@
 // messages meant for the plug-in thread come to this test's own queue.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <climits>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "TestBitmaps.h"
+#include "TestText.h"
 #include "base/CodePage.h"
 #include "host/RecursiveMutex.h"
 #include "host/ThreadMessages.h"
 #include "host/WinampLink.h"
 #include "player/SubstitutePlayer.h"
+#include "resources/resource.h"
 
 namespace {
 
-struct ThreadMessage {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool operator==(const ThreadMessage& o) const {
-    return message == o.message && wParam == o.wParam && lParam == o.lParam;
-  }
-};
+// message, wParam, lParam
+using ThreadMessage = std::tuple<UINT, WPARAM, LPARAM>;
+using Posted = std::vector<ThreadMessage>;
 
-void PrintTo(const ThreadMessage& m, std::ostream* os) {
-  *os << "{0x" << std::hex << m.message << std::dec << ", " << m.wParam << ", " << m.lParam << "}";
-}
-
-std::vector<ThreadMessage> TakeThreadMessages() {
-  std::vector<ThreadMessage> taken;
+Posted TakeThreadMessages() {
+  Posted taken;
   MSG msg;
   // hwnd -1: thread messages only.
   while (PeekMessageA(&msg, reinterpret_cast<HWND>(-1), TM_START, TM_PLAYER_ACTIVATED, PM_REMOVE))
@@ -41,25 +38,15 @@ std::vector<ThreadMessage> TakeThreadMessages() {
 }
 
 ThreadMessage Toggle(int index) { return {TM_TOGGLE_WINDOW, WPARAM(index), 0}; }
-
-DWORD WINAPI RunBody(void* body) {
-  (*static_cast<std::function<void()>*>(body))();
-  return 0;
-}
+ThreadMessage MoveFollower(int x, int y) { return {TM_MOVE_FOLLOWER, WPARAM(x), y}; }
 
 // Runs body on a thread of its own and waits for it.
-void OnOtherThread(std::function<void()> body) {
-  HANDLE thread = CreateThread(nullptr, 0, RunBody, &body, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
-}
+void OnOtherThread(const std::function<void()>& body) { std::thread(body).join(); }
 
 bool HeldByAnotherThread(HANDLE mutex) {
   bool held = false;
   OnOtherThread([&] {
-    DWORD result = WaitForSingleObject(mutex, 0);
-    held = result == WAIT_TIMEOUT;
+    held = WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT;
     if (!held) ReleaseMutex(mutex);
   });
   return held;
@@ -67,31 +54,10 @@ bool HeldByAnotherThread(HANDLE mutex) {
 
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
-std::wstring TempFolder(const wchar_t* leaf) {
-  wchar_t base[MAX_PATH];
-  GetTempPathW(MAX_PATH, base);
-  std::wstring folder = std::wstring(base) + L"mrlyrics-link-" + std::to_wstring(GetCurrentProcessId()) + L"-" + leaf;
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
-
-void WriteFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-std::string Ansi(const std::wstring& wide) {
-  WString w = WString::FromW(wide.c_str());
-  return WideToAnsi(w.CStr(), w.Length());
-}
-
 class WinampLinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(player_.Create(options_));
+    ASSERT_TRUE(player_.Create(PlayerOptions()));
     player_.SetPlaylist({"C:\\music\\song.mp3", "D:\\other\\song.mp3"});
   }
   void TearDown() override {
@@ -109,36 +75,49 @@ class WinampLinkTest : public ::testing::Test {
                                 nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(follower_, nullptr);
     link_->SetFollower(follower_);
+    Send(WM_LBUTTONDOWN, 0, Point(10, 10));  // a press on the player picks the anchor
+  }
+  // A skin folder holding gen_mrlyrics.bmp, which the player names from now on.
+  WString UseSkin(const char* folder, const std::vector<uint8_t>& bmp) {
+    std::filesystem::create_directory(temp_.Path() / std::filesystem::u8path(folder));
+    const std::string file = std::string(folder) + "/gen_mrlyrics.bmp";
+    WriteFileBytes(temp_.Path() / std::filesystem::u8path(file), std::string(bmp.begin(), bmp.end()));
+    WString wide = temp_.Wide(folder);
+    player_.SetSkinFolder(WideToAnsi(wide.CStr(), wide.Length()));
+    return wide.Append(u"\\gen_mrlyrics.bmp");
   }
   HWND Main() const { return player_.MainWindow(); }
   void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { SendMessageA(Main(), message, wParam, lParam); }
 
-  PlayerOptions options_;
+  TempDir temp_;
   SubstitutePlayer player_;
   std::unique_ptr<WinampLink> link_;
   HWND follower_ = nullptr;
 };
 
-TEST_F(WinampLinkTest, PositionIgnoresSmallStepsBackButFollowsSeeks) {
+TEST_F(WinampLinkTest, TimesOfAnySizeAreClampedAndSmallStepsBackIgnored) {
   StartLink();
-  // The first answer passes whatever it is, even 0.
-  player_.QueuePositions({0, 5000, 4950, 5010, 4910, 4909, -1});
-  EXPECT_EQ(link_->GetPosition(), 0);
-  EXPECT_EQ(link_->GetPosition(), 5000);
-  EXPECT_EQ(link_->GetPosition(), 5000);
-  EXPECT_EQ(link_->GetPosition(), 5010);
-  EXPECT_EQ(link_->GetPosition(), 5010);  // exactly 100 back is still noise
-  EXPECT_EQ(link_->GetPosition(), 4909);
-  EXPECT_EQ(link_->GetPosition(), -1);  // stopped
+  // The player's answers in turn, and what the link makes of them.
+  const std::pair<LRESULT, int> positions[] = {
+      {0, 0}, {5000, 5000}, {4950, 5000}, {5010, 5010}, {4910, 5010},  // 0 passes; 100 back is noise
+      {4909, 4909}, {-1, -1},  // a seek back; stopped
+      // Answers no 32-bit time holds are clamped, not cut to their low bits.
+      {INTPTR_MAX, INT_MAX}, {INTPTR_MIN, INT_MIN}, {INT_MIN + 50, INT_MIN + 50}, {INT_MIN, INT_MIN + 50}};
+  for (auto [answer, position] : positions) {
+    player_.QueuePositions({answer});
+    EXPECT_EQ(link_->GetPosition(), position) << answer;
+  }
+  // Seconds, to milliseconds; any negative length is an unknown one.
+  const std::pair<LRESULT, int> lengths[] = {{215, 215000}, {0, 0},           {-1, -1000},
+                                             {INT_MIN, -1000}, {2147484, INT_MAX}, {INTPTR_MAX, INT_MAX}, {INTPTR_MIN, -1000}};
+  for (auto [answer, length] : lengths) {
+    player_.QueueLengths({answer});
+    EXPECT_EQ(link_->GetLength(), length) << answer;
+  }
 }
 
-TEST_F(WinampLinkTest, LengthPlayStateSeekAndPlay) {
+TEST_F(WinampLinkTest, PlayStateSeekAndPlay) {
   StartLink();
-  player_.SetLength(215);
-  EXPECT_EQ(link_->GetLength(), 215000);
-  player_.SetLength(-1);
-  EXPECT_EQ(link_->GetLength(), -1000);
-
   EXPECT_EQ(link_->IsPlaying(), 0);
   EXPECT_EQ(link_->Play(), 1);
   player_.Pause();
@@ -148,7 +127,6 @@ TEST_F(WinampLinkTest, LengthPlayStateSeekAndPlay) {
   EXPECT_TRUE(link_->Seek(1234));
   ASSERT_EQ(player_.CommandsReceived(), std::vector<WPARAM>{kPlayerCommandPlay});
   EXPECT_EQ(player_.Seeks(), std::vector<int>{1234});
-  EXPECT_EQ(player_.State(), PlayState::kPlaying);
 
   // The player refuses to seek while stopped: success shows that play came first.
   player_.Stop();
@@ -164,61 +142,50 @@ TEST_F(WinampLinkTest, NoticesSongChangesOnlyWhenThePathChanges) {
   StartLink();
   WString file;
   ASSERT_TRUE(link_->GetPlayingFile(file));
-  EXPECT_TRUE(file.EqualsAscii("C:\\music\\song.mp3"));
+  EXPECT_EQ(file, W("C:\\music\\song.mp3"));
 
   SetWindowTextA(Main(), "1. song - Winamp [Paused]");
   EXPECT_TRUE(TakeThreadMessages().empty());
 
   player_.SelectEntry(1);  // the same name in another folder
-  EXPECT_EQ(TakeThreadMessages(), (std::vector<ThreadMessage>{{TM_SONG_CHANGED, 0, 0}}));
+  EXPECT_EQ(TakeThreadMessages(), (Posted{{TM_SONG_CHANGED, 0, 0}}));
   ASSERT_TRUE(link_->GetPlayingFile(file));
-  EXPECT_TRUE(file.EqualsAscii("D:\\other\\song.mp3"));
+  EXPECT_EQ(file, W("D:\\other\\song.mp3"));
 
   player_.SetPlaylist({});
   SetWindowTextA(Main(), "Winamp");
   EXPECT_EQ(TakeThreadMessages().size(), 1u);  // the name went away
   EXPECT_FALSE(link_->GetPlayingFile(file));
-}
 
-TEST_F(WinampLinkTest, PlayingFileIsConvertedAsWholeCharacters) {
-  if (AnsiCodePage() != 932) GTEST_SKIP() << "needs the Japanese code page";
-  StartLink();
+  if (AnsiCodePage() != 932) return;
   // U+8868 is 0x95 0x5C in Shift-JIS: its second byte is a backslash.
-  const std::wstring wide = L"C:\\\x8868\\\x8868.mp3";
-  player_.SetPlaylist({Ansi(wide)});
-  WString file;
+  player_.SetPlaylist({"C:\\\x95\x5c\\\x95\x5c.mp3"});
   ASSERT_TRUE(link_->GetPlayingFile(file));
-  EXPECT_EQ(file, WString::FromW(wide.c_str()));
+  EXPECT_EQ(file, W(u8"C:\\表\\表.mp3"));
 }
 
 TEST_F(WinampLinkTest, LyricsButtonHitsAtNormalAndDoubleSize) {
   StartLink();
-  Send(WM_LBUTTONUP, 0, Point(239, 83));
-  Send(WM_LBUTTONUP, 0, Point(269, 91));  // right and bottom edges are outside
-  Send(WM_LBUTTONUP, 0, Point(268, 90));
-  EXPECT_EQ(TakeThreadMessages(), (std::vector<ThreadMessage>{Toggle(0), Toggle(0)}));
+  // Left and top edges inside, right and bottom edges outside.
+  for (LPARAM point : {Point(239, 83), Point(269, 91), Point(268, 90)}) Send(WM_LBUTTONUP, 0, point);
+  EXPECT_EQ(TakeThreadMessages(), (Posted{Toggle(kDisplayerWindow), Toggle(kDisplayerWindow)}));
   Send(WM_RBUTTONUP, 0, Point(240, 84));
-  EXPECT_EQ(TakeThreadMessages(), std::vector<ThreadMessage>{Toggle(1)});
+  EXPECT_EQ(TakeThreadMessages(), Posted{Toggle(kKaraokeWindow)});
 
   player_.SetDoubleSize(true);
-  Send(WM_LBUTTONUP, 0, Point(500, 170));
-  Send(WM_LBUTTONUP, 0, Point(239, 83));
-  EXPECT_EQ(TakeThreadMessages(), std::vector<ThreadMessage>{Toggle(0)});
+  for (LPARAM point : {Point(500, 170), Point(239, 83)}) Send(WM_LBUTTONUP, 0, point);
+  EXPECT_EQ(TakeThreadMessages(), Posted{Toggle(kDisplayerWindow)});
 }
 
 TEST_F(WinampLinkTest, MenuCommandsToggleWindowsAndReachThePlayer) {
   StartLink();
   player_.ClearRecords();
-  Send(WM_COMMAND, 50002);
-  Send(WM_COMMAND, 50008);
-  EXPECT_TRUE(TakeThreadMessages().empty());
-  Send(WM_COMMAND, 50003);
-  Send(WM_COMMAND, 50007);
-  EXPECT_EQ(TakeThreadMessages(), (std::vector<ThreadMessage>{Toggle(0), Toggle(4)}));
+  for (WPARAM id : {ID_OPEN_DISPLAYER - 1, ID_OPEN_HELP + 1, ID_OPEN_DISPLAYER, ID_OPEN_HELP}) Send(WM_COMMAND, id);
+  EXPECT_EQ(TakeThreadMessages(), (Posted{Toggle(kDisplayerWindow), Toggle(kHelpWindow)}));
   EXPECT_EQ(player_.CommandsReceived().size(), 4u);
 }
 
-TEST_F(WinampLinkTest, ActivationAndDisplayChangeNotify) {
+TEST_F(WinampLinkTest, ActivationOfAnyPlayerWindowNotifies) {
   StartLink();
   SendMessageA(player_.AuxWindow(kAuxEqualizer), WM_ACTIVATE, WA_INACTIVE, 0);
   EXPECT_TRUE(TakeThreadMessages().empty());
@@ -227,12 +194,10 @@ TEST_F(WinampLinkTest, ActivationAndDisplayChangeNotify) {
   const ThreadMessage activated = {TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(Main())};
   for (HWND window : {player_.AuxWindow(kAuxEqualizer), Main()}) {
     SendMessageA(window, WM_ACTIVATE, WA_CLICKACTIVE, 0);
-    std::vector<ThreadMessage> posted = TakeThreadMessages();
+    Posted posted = TakeThreadMessages();
     ASSERT_FALSE(posted.empty());
     for (const ThreadMessage& m : posted) EXPECT_EQ(m, activated);
   }
-  Send(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
-  EXPECT_EQ(TakeThreadMessages(), (std::vector<ThreadMessage>{{TM_SKIN_CHANGED, 0, 0}}));
 }
 
 TEST_F(WinampLinkTest, FollowerAnchorsToTheFirstWindowItTouches) {
@@ -243,101 +208,69 @@ TEST_F(WinampLinkTest, FollowerAnchorsToTheFirstWindowItTouches) {
   ASSERT_EQ(eq.top, main.bottom);
   // Left of both, straddling the seam between the main window and the equaliser.
   MakeFollower(main.left - 100, main.bottom - 50, main.left, main.bottom + 50);
-  Send(WM_LBUTTONDOWN, 0, Point(10, 10));
-
   player_.MoveAux(kAuxEqualizer, eq.left + 5, eq.top + 5);
   EXPECT_TRUE(TakeThreadMessages().empty());
   player_.MoveMain(main.left + 10, main.top + 20);
   player_.MoveMain(main.left + 15, main.top + 20);
   EXPECT_EQ(TakeThreadMessages(),
-            (std::vector<ThreadMessage>{{TM_MOVE_FOLLOWER, WPARAM(main.left - 90), main.bottom - 30},
-                                        {TM_MOVE_FOLLOWER, WPARAM(main.left - 85), main.bottom - 30}}));
+            (Posted{MoveFollower(main.left - 90, main.bottom - 30), MoveFollower(main.left - 85, main.bottom - 30)}));
 }
 
-TEST_F(WinampLinkTest, AuxiliaryAnchorFollowsUntilDraggedByItself) {
+TEST_F(WinampLinkTest, AuxiliaryAnchorFollowsWhileShownUntilDraggedByItself) {
   StartLink();
   HWND playlist = player_.AuxWindow(kAuxPlaylist);
   RECT pl;
   GetWindowRect(playlist, &pl);
   MakeFollower(pl.right, pl.top + 20, pl.right + 80, pl.top + 60);
-  Send(WM_LBUTTONDOWN, 0, Point(10, 10));
-
   player_.MoveMain(50, 50);
   EXPECT_TRUE(TakeThreadMessages().empty());
   player_.MoveAux(kAuxPlaylist, pl.left - 10, pl.top);
-  EXPECT_EQ(TakeThreadMessages(),
-            (std::vector<ThreadMessage>{{TM_MOVE_FOLLOWER, WPARAM(pl.right - 10), pl.top + 20}}));
+  EXPECT_EQ(TakeThreadMessages(), Posted{MoveFollower(pl.right - 10, pl.top + 20)});
 
-  SendMessageA(playlist, WM_LBUTTONDOWN, 0, Point(5, 5));
+  player_.ShowAux(kAuxPlaylist, false);
   player_.MoveAux(kAuxPlaylist, pl.left, pl.top);
   EXPECT_TRUE(TakeThreadMessages().empty());
-}
-
-TEST_F(WinampLinkTest, HiddenAuxiliaryAnchorDoesNotMoveTheFollower) {
-  StartLink();
-  RECT pl;
-  GetWindowRect(player_.AuxWindow(kAuxPlaylist), &pl);
-  MakeFollower(pl.right, pl.top + 20, pl.right + 80, pl.top + 60);
-  Send(WM_LBUTTONDOWN, 0, Point(10, 10));
-  player_.ShowAux(kAuxPlaylist, false);
+  player_.ShowAux(kAuxPlaylist, true);
+  SendMessageA(playlist, WM_LBUTTONDOWN, 0, Point(5, 5));
   player_.MoveAux(kAuxPlaylist, pl.left - 10, pl.top);
   EXPECT_TRUE(TakeThreadMessages().empty());
 }
 
-TEST_F(WinampLinkTest, SkinButtonBitmapIsCheckedBeforeUse) {
+TEST_F(WinampLinkTest, ButtonComesFromACheckedSkinBitmapAndIsPaintedWhenShown) {
   // A folder whose Shift-JIS name ends in a 0x5C trail byte, on Japanese systems.
-  std::wstring folder = TempFolder(AnsiCodePage() == 932 ? L"skin\x8868" : L"skin");
-  std::wstring bmp = folder + L"\\gen_mrlyrics.bmp";
-  std::vector<uint8_t> good = SolidBmp(275, 20, RGB(255, 0, 0));
-  WriteFile(bmp, good);
-  player_.SetSkinFolder(Ansi(folder));
+  const std::vector<uint8_t> red = SolidBmp(275, 20, RGB(255, 0, 0));
+  const WString bmp = UseSkin(AnsiCodePage() == 932 ? u8"skin表" : "skin", red);
   StartLink();
   EXPECT_TRUE(link_->ButtonFromSkin());
-  BITMAP info = {};
-  ASSERT_TRUE(GetObjectA(link_->ButtonBitmap(), sizeof info, &info));
-  EXPECT_EQ(info.bmWidth, 275);
   WString path;
   ASSERT_TRUE(link_->GetSkinBitmapPath(path));
-  EXPECT_EQ(path, WString::FromW(bmp.c_str()));
+  EXPECT_EQ(path, bmp);
+  link_->ShowLyricsButton(true);
+  UpdateWindow(Main());
+  ScopedWindowDC dc(Main());
+  EXPECT_EQ(GetPixel(dc.Get(), 250, 86), RGB(255, 0, 0));
+  EXPECT_NE(GetPixel(dc.Get(), 200, 86), RGB(255, 0, 0));
 
-  // The pixel rows claimed to lie past the end of the file: the built-in bitmap
-  // (none in this test program) is used instead, and the skin is announced.
-  std::vector<uint8_t> corrupt = good;
-  uint32_t offset = uint32_t(corrupt.size()) - 100;
-  std::memcpy(&corrupt[10], &offset, 4);
-  WriteFile(bmp, corrupt);
+  // Rows said to lie past the end of the file: the built-in bitmap (none in this
+  // test program) is used instead, and the new skin is announced.
+  UseSkin("corrupt", WithField(red, 10, uint32_t(red.size() - 100)));
   Send(WM_DISPLAYCHANGE);
   EXPECT_FALSE(link_->ButtonFromSkin());
   EXPECT_EQ(link_->ButtonBitmap(), nullptr);
-  EXPECT_EQ(TakeThreadMessages().size(), 1u);
-
-  std::vector<uint8_t> large = SolidBmp(1000, 40, RGB(0, 0, 255));  // 120054 bytes
-  WriteFile(bmp, large);
-  Send(WM_DISPLAYCHANGE);
-  EXPECT_FALSE(link_->ButtonFromSkin());
-
-  DeleteFileW(bmp.c_str());
-  RemoveDirectoryW(folder.c_str());
-  player_.SetSkinFolder("");
-  EXPECT_FALSE(link_->GetSkinBitmapPath(path));
+  EXPECT_EQ(TakeThreadMessages(), (Posted{{TM_SKIN_CHANGED, 0, 0}}));
 }
 
-TEST_F(WinampLinkTest, ButtonIsPaintedFromTheBitmapWhenShown) {
-  std::wstring folder = TempFolder(L"paint");
-  std::wstring bmp = folder + L"\\gen_mrlyrics.bmp";
-  WriteFile(bmp, SolidBmp(275, 20, RGB(255, 0, 0)));
-  player_.SetSkinFolder(Ansi(folder));
+TEST_F(WinampLinkTest, SkinFolderIsThePlayersAnswerEndingInABackslash) {
   StartLink();
-  link_->ShowLyricsButton(true);
-  UpdateWindow(Main());
-  HDC dc = GetDC(Main());
-  COLORREF inside = GetPixel(dc, 250, 86);
-  COLORREF outside = GetPixel(dc, 200, 86);
-  ReleaseDC(Main(), dc);
-  EXPECT_EQ(inside, RGB(255, 0, 0));
-  EXPECT_NE(outside, RGB(255, 0, 0));
-  DeleteFileW(bmp.c_str());
-  RemoveDirectoryW(folder.c_str());
+  WString folder = W("unchanged");
+  EXPECT_FALSE(link_->GetSkinFolder(folder));  // the player's built-in skin
+  EXPECT_FALSE(link_->GetSkinBitmapPath(folder));
+  EXPECT_EQ(folder, W("unchanged"));
+  for (const char* answer : {"C:\\Skins\\Blue", "C:\\Skins\\Blue\\"}) {
+    player_.SetSkinFolder(answer);
+    ASSERT_TRUE(link_->GetSkinFolder(folder));
+    EXPECT_EQ(folder, W("C:\\Skins\\Blue\\"));
+  }
 }
 
 WNDPROC laterPrevious = nullptr;
@@ -357,12 +290,6 @@ TEST_F(WinampLinkTest, DestructionGivesThePlayerItsProceduresBack) {
   }
   link_.reset();
   for (int i = 0; i < 4; ++i) EXPECT_EQ(GetWindowLongPtrA(windows[i], GWLP_WNDPROC), before[i]);
-
-  player_.SetLength(99);
-  EXPECT_EQ(SendMessageA(Main(), kPlayerMessage, 1, kIpcGetOutputTime), 99);
-  player_.SelectEntry(1);
-  Send(WM_COMMAND, 50003);
-  EXPECT_TRUE(TakeThreadMessages().empty());
 }
 
 TEST_F(WinampLinkTest, ALaterSubclassKeepsTheChainWorkingWithoutTheLink) {
@@ -373,49 +300,40 @@ TEST_F(WinampLinkTest, ALaterSubclassKeepsTheChainWorkingWithoutTheLink) {
   EXPECT_EQ(GetWindowLongPtrA(Main(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&LaterSubclass));
   player_.SetLength(42);
   EXPECT_EQ(SendMessageA(Main(), kPlayerMessage, 1, kIpcGetOutputTime), 42);
-  Send(WM_COMMAND, 50003);
+  Send(WM_COMMAND, ID_OPEN_DISPLAYER);
   EXPECT_TRUE(TakeThreadMessages().empty());
 
   // A new link reuses the procedure still in the chain instead of wrapping it again.
   StartLink();
-  Send(WM_COMMAND, 50004);
+  Send(WM_COMMAND, ID_OPEN_KARAOKE);
   player_.SelectEntry(1);
-  EXPECT_EQ(TakeThreadMessages(), (std::vector<ThreadMessage>{Toggle(1), {TM_SONG_CHANGED, 0, 0}}));
+  EXPECT_EQ(TakeThreadMessages(), (Posted{Toggle(kKaraokeWindow), {TM_SONG_CHANGED, 0, 0}}));
   link_.reset();
   SetWindowLongPtrA(Main(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(laterPrevious));
   EXPECT_EQ(SendMessageA(Main(), kPlayerMessage, 1, kIpcGetOutputTime), 42);
 }
 
-int MenuCount(HMENU menu) { return GetMenuItemCount(menu); }
-
 TEST_F(WinampLinkTest, SystemMenuEntryIsAddedAndTakenOutAgain) {
   StartLink();
   HMENU submenu = GetSubMenu(GetSystemMenu(Main(), FALSE), 0);
   ASSERT_NE(submenu, nullptr);
-  const int count = MenuCount(submenu);
-  HMENU ours = CreatePopupMenu();
-  AppendMenuA(ours, MF_STRING, kFirstWindowCommand, "Displayer...");
-
-  ASSERT_TRUE(link_->AddSystemMenu(ours));
-  ASSERT_EQ(MenuCount(submenu), count + 2);
-  EXPECT_EQ(GetSubMenu(submenu, count + 1), ours);
+  const int count = GetMenuItemCount(submenu);
+  OwnedMenu ours(CreatePopupMenu());
+  ASSERT_TRUE(link_->AddSystemMenu(ours.Get()));
+  ASSERT_EQ(GetMenuItemCount(submenu), count + 2);
+  EXPECT_EQ(GetSubMenu(submenu, count + 1), ours.Get());
   char text[64] = {};
   GetMenuStringA(submenu, count + 1, text, sizeof text, MF_BYPOSITION);
   EXPECT_STREQ(text, "Mirabo's Lyrics");
-  MENUITEMINFOA separator = {};
-  separator.cbSize = sizeof separator;
-  separator.fMask = MIIM_FTYPE;
-  GetMenuItemInfoA(submenu, count, TRUE, &separator);
-  EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+  EXPECT_EQ(GetMenuState(submenu, count, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
 
   link_->RemoveSystemMenu();
-  EXPECT_EQ(MenuCount(submenu), count);
-  EXPECT_TRUE(IsMenu(ours));  // it belongs to the caller
+  EXPECT_EQ(GetMenuItemCount(submenu), count);
+  EXPECT_TRUE(IsMenu(ours.Get()));  // it belongs to the caller
 
-  ASSERT_TRUE(link_->AddSystemMenu(ours));
+  ASSERT_TRUE(link_->AddSystemMenu(ours.Get()));
   link_.reset();
-  EXPECT_EQ(MenuCount(submenu), count);
-  DestroyMenu(ours);
+  EXPECT_EQ(GetMenuItemCount(submenu), count);
 }
 
 TEST(WinampLinkSystemMenu, NothingIsAddedWithoutASubmenu) {
@@ -426,53 +344,32 @@ TEST(WinampLinkSystemMenu, NothingIsAddedWithoutASubmenu) {
   WinampLink link(player.MainWindow(), GetModuleHandleA(nullptr));
   HMENU system = GetSystemMenu(player.MainWindow(), FALSE);
   const int count = GetMenuItemCount(system);
-  HMENU ours = CreatePopupMenu();
-  EXPECT_FALSE(link.AddSystemMenu(ours));
+  OwnedMenu ours(CreatePopupMenu());
+  EXPECT_FALSE(link.AddSystemMenu(ours.Get()));
   EXPECT_EQ(GetMenuItemCount(system), count);
-  DestroyMenu(ours);
-}
-
-struct BusyPlayer {
-  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE asked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::unique_ptr<WinampLink> link;
-  volatile LONG awake = 1;
-};
-
-// A player thread that stops answering for longer than the link's reply bound.
-DWORD WINAPI BusyPlayerThread(void* p) {
-  auto* s = static_cast<BusyPlayer*>(p);
-  SubstitutePlayer player;
-  player.Create(PlayerOptions());
-  player.SetLength(215);
-  s->link = std::make_unique<WinampLink>(player.MainWindow(), GetModuleHandleA(nullptr));
-  InterlockedExchange(&s->awake, 0);
-  SetEvent(s->ready);
-  Sleep(3000);  // busy: no messages
-  InterlockedExchange(&s->awake, 1);
-  WaitForSingleObject(s->asked, INFINITE);
-  SubstitutePlayer::PumpFor(50);
-  s->link.reset();
-  return 0;
 }
 
 TEST(WinampLinkHungPlayer, QueriesGiveUpInsteadOfWaiting) {
-  // The plug-in thread's queries come back with their fallbacks.
-  BusyPlayer shared;
-  HANDLE thread = CreateThread(nullptr, 0, BusyPlayerThread, &shared, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
-  WaitForSingleObject(shared.ready, INFINITE);
-  int length = shared.link->GetLength();
-  int position = shared.link->GetPosition();
-  LONG answeredWhileBusy = InterlockedCompareExchange(&shared.awake, 0, 0) == 0;
-  SetEvent(shared.asked);
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
-  CloseHandle(shared.ready);
-  CloseHandle(shared.asked);
-  EXPECT_TRUE(answeredWhileBusy);
-  EXPECT_EQ(length, -1000);
-  EXPECT_EQ(position, -1000);
+  // The plug-in thread's queries come back with their fallbacks while the player
+  // answers nothing: waiting for it would never end.
+  KernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  KernelHandle asked(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  std::unique_ptr<WinampLink> link;
+  std::thread busy([&] {
+    SubstitutePlayer player;
+    player.Create(PlayerOptions());
+    player.SetLength(215);
+    link = std::make_unique<WinampLink>(player.MainWindow(), GetModuleHandleA(nullptr));
+    SetEvent(ready.Get());
+    WaitForSingleObject(asked.Get(), INFINITE);
+    SubstitutePlayer::PumpFor(50);  // the late questions
+    link.reset();
+  });
+  WaitForSingleObject(ready.Get(), INFINITE);
+  EXPECT_EQ(link->GetLength(), -1000);
+  EXPECT_EQ(link->GetPosition(), -1000);
+  SetEvent(asked.Get());
+  busy.join();
 }
 
 TEST(RecursiveMutex, CountsPerOwnerAndRefusesOthers) {
@@ -480,34 +377,24 @@ TEST(RecursiveMutex, CountsPerOwnerAndRefusesOthers) {
   EXPECT_EQ(mutex.Unlock(), 0);  // nobody holds it
   mutex.Lock();
   mutex.Lock(2);
-  EXPECT_EQ(mutex.Owner(), GetCurrentThreadId());
   EXPECT_EQ(mutex.Count(), 3);
-
   int foreign = -1;
   OnOtherThread([&] { foreign = mutex.Unlock(3); });
   EXPECT_EQ(foreign, 0);
-  EXPECT_EQ(mutex.Count(), 3);
-
   EXPECT_EQ(mutex.Unlock(2), 1);
   EXPECT_TRUE(HeldByAnotherThread(mutex.Handle()));
   EXPECT_EQ(mutex.Unlock(5), 1);  // clamps at 0 and releases once
-  EXPECT_EQ(mutex.Count(), 0);
   EXPECT_EQ(mutex.Owner(), 0u);
   EXPECT_FALSE(HeldByAnotherThread(mutex.Handle()));
-  EXPECT_EQ(mutex.Unlock(), 0);
 }
 
 TEST(RecursiveMutex, BorrowedLockSharesTheMutexButNotTheCount) {
   RecursiveMutex owner;
   {
     RecursiveMutex borrowed(RecursiveMutex::Borrow{}, owner);
-    EXPECT_EQ(borrowed.Handle(), owner.Handle());
     OnOtherThread([&] {
       borrowed.Lock();
-      EXPECT_EQ(borrowed.Owner(), GetCurrentThreadId());
-      EXPECT_EQ(owner.Owner(), 0u);
       EXPECT_EQ(owner.Unlock(), 0);  // this thread holds the other object only
-      // The mutex is taken for everyone else, including users of the owner object.
       EXPECT_TRUE(HeldByAnotherThread(owner.Handle()));
       EXPECT_EQ(borrowed.Unlock(), 1);
     });
@@ -522,8 +409,6 @@ TEST(RecursiveMutex, BorrowedLockSharesTheMutexButNotTheCount) {
   // The borrower did not close the handle.
   DWORD flags = 0;
   EXPECT_TRUE(GetHandleInformation(owner.Handle(), &flags));
-  MutexLock lock(owner);
-  EXPECT_EQ(owner.Count(), 1);
 }
 
 }  // namespace
