@@ -24,6 +24,6 @@ bool SongLoader::LoadLyrics(const WString& path, const WString& fallbackPath, Ly
   const LyricsFileReader reader(files_);
   bool loaded = lyrics.LoadLyricsSource(path, reader) != 0;
   if (!loaded && !fallbackPath.IsEmpty()) loaded = lyrics.LoadLyricsSource(fallbackPath, reader) != 0;
-  if (loaded) song.ApplyLyricsHeader(lyrics);
+  song.ApplyLyricsHeader(lyrics);  // no lyrics, no header: the tags' own values
   return loaded;
 }

@@ -56,6 +56,9 @@ TEST(SongLoader, LyricsFileThenTheSongsOwnTagAndTheHeaderOverTheTags) {
     // The folder as searched, which the settings keep; else where new lyrics are saved.
     if (*c.folder) EXPECT_EQ(loader.LyricsFolder(), options.lyricsFolder.Append(u'\\'));
     else EXPECT_EQ(loader.LyricsPath(), dir.Wide((std::string(c.song, 1) + ".txt").c_str())) << c.song;
+    // A dropped file that gives nothing: no lyrics, and the tags' title without a header.
+    EXPECT_FALSE(loader.LoadLyrics(dir.Wide("none.txt"), WString(), lyrics, song));
+    EXPECT_EQ(song.Title(), W(*c.title == 'H' ? "Tag Title" : c.title)) << c.song;
   }
 }
 
