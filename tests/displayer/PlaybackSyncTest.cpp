@@ -29,32 +29,27 @@ TEST(DisplayerPlayingTime, MinusOneOnlyWhenNotPlaying) {
   EXPECT_EQ(CorrectedPlayingTime(INT32_MAX, 10), INT32_MAX);
 }
 
-TEST(DisplayerLineForTime, BlankLineIsLeftASecondBeforeTheNextLine) {
-  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:08:00]\n[00:10:00]third\n");
-  EXPECT_EQ(LineForTime(timeline, 9000, true), 1);
-  EXPECT_EQ(LineForTime(timeline, 9001, true), 2);
-  EXPECT_EQ(LineForTime(timeline, 9001, false), 1);
-}
-
-TEST(DisplayerLineForTime, LineWithTextStaysUntilTheNextStamp) {
-  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:10:00]second\n");
-  EXPECT_EQ(LineForTime(timeline, 9500, true), 0);
-  EXPECT_EQ(LineForTime(timeline, 10000, true), 1);
-}
-
-TEST(DisplayerLineForTime, StoppedPlayerShowsAnImminentFirstLine) {
-  LyricsTimeline timeline = Parsed("[00:00:50]first\n[00:10:00]second\n");
-  EXPECT_EQ(LineForTime(timeline, -1, true), 0);
-  EXPECT_EQ(LineForTime(timeline, -1, false), -1);
-  LyricsTimeline late = Parsed("[00:05:00]first\n");
-  EXPECT_EQ(LineForTime(late, -1, true), -1);
-}
-
-TEST(DisplayerLineForTime, EmptyDocumentAndEndOfLyricsNeverMoveOn) {
-  LyricsTimeline empty;
-  EXPECT_EQ(LineForTime(empty, 1000, true), -1);
-  LyricsTimeline timeline = Parsed("[00:01:00]only\n");
-  EXPECT_EQ(LineForTime(timeline, 60000, true), timeline.DisplayLineCount());
+TEST(DisplayerLineForTime, MovesOnASecondEarlyOnlyFromBlankLinesAndBeforeTheFirst) {
+  const char* const blank = "[00:05:00]first\n[00:08:00]\n[00:10:00]third\n";
+  const char* const text = "[00:05:00]first\n[00:10:00]second\n";
+  const char* const early = "[00:00:50]first\n[00:10:00]second\n";
+  const struct {
+    const char* lyrics;
+    int32_t t;
+    bool moveBeforehand;
+    int expected;
+  } cases[] = {
+      {blank, 9000, true, 1},  {blank, 9001, true, 2},  {blank, 9001, false, 1},
+      {text, 9500, true, 0},   {text, 10000, true, 1},  // a line with text stays to its stamp
+      {early, -1, true, 0},    {early, -1, false, -1},  // stopped: an imminent first line
+      {"[00:05:00]first\n", -1, true, -1}, {"", 1000, true, -1},
+      {"[00:01:00]only", 60000, true, 1},  // past the end: the count, never further
+  };
+  for (const auto& c : cases) {
+    LyricsTimeline timeline = Parsed(c.lyrics);
+    if (!*c.lyrics) timeline = LyricsTimeline();
+    EXPECT_EQ(LineForTime(timeline, c.t, c.moveBeforehand), c.expected) << c.lyrics << " at " << c.t;
+  }
 }
 
 TEST(WipeOffset, InterpolatesBetweenTheTwoStamps) {

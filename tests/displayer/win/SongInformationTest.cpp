@@ -36,18 +36,16 @@ class SongInformationTest : public DisplayerTest {
 };
 
 TEST_F(SongInformationTest, TagsAreShownAsLinesAndTheStripFollowsInfoFormat) {
-  WriteFileBytes(Path("tagged.mp3"), TaggedMp3({{"TIT2", "[00:45] Song Title"}, {"TPE1", "Some Band"}, {"TALB", "An Album"}}));
+  WriteFileBytes(Path("tagged.mp3"),
+                 TaggedMp3({{"TIT2", "[00:45] Song Title"}, {"TPE1", "Some Band"}, {"TALB", "An Album"}}));
   PlayAndStart({Path("tagged.mp3"), Path("plain song.wav")});
 
   // "%1 / %2": artist and title.
   EXPECT_EQ(StripShows(W("Some Band / [00:45] Song Title")), "");
   // No lyrics: the tags as untimed lines, each "label : value", in the sung colour;
   // a stamp in a tag is text.
-  EXPECT_EQ(ViewShows([&](const Pixels& v) {
-              return Same(v, RenderLines(v, {W("Title : [00:45] Song Title"), W("Artist : Some Band"), W("Album : An Album")},
-                                         0, kSung),
-                          "information lines");
-            }),
+  const std::vector<WString> lines{W("Title : [00:45] Song Title"), W("Artist : Some Band"), W("Album : An Album")};
+  EXPECT_EQ(ViewShows([&](const Pixels& v) { return Same(v, RenderLines(v, lines, 0, kSung), "information lines"); }),
             "");
 
   // A song without tags: every placeholder is empty, so the strip names the file,
