@@ -3,8 +3,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <vector>
 
-#include "base/FilePath.h"
 #include "settings/DisplayerSettings.h"
 #include "displayer/InfoWindow.h"
 #include "displayer/LyricsView.h"
@@ -13,8 +13,7 @@
 #include "host/PluginDescription.h"
 #include "host/SkinFiles.h"
 #include "resources/resource.h"
-#include "sources/LyricsLocator.h"
-#include "sources/LyricsReaders.h"
+#include "sources/SongLoader.h"
 
 namespace {
 
@@ -33,8 +32,6 @@ RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 Rect ToRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
-
-bool IsMp3File(const WString& path) { return FilePath(path).Extension().EqualsAsciiNoCase("mp3"); }
 
 // The monitor the window is on (the primary one when there is no window yet).
 bool MonitorOf(HWND window, MONITORINFO& monitor) {
@@ -99,24 +96,23 @@ bool DisplayerFrame::Open() {
 void DisplayerFrame::SongChanged() {
   WString file;
   link_.GetPlayingFile(file);
-  SourceOptions options = app_.Common().ToSourceOptions();
-  LyricsLocator locator(options);
-  const WString path = locator.Locate(file);
-  app_.Common().lyricsFolder = options.lyricsFolder;  // with its separator, as searched
-  song_.Load(file, options);
-  Load(path, IsMp3File(file) ? file : WString());
+  lyrics_.SetShowUntaggedLines(settings_.dispNoTimeTagLine != 0);
+  SongLoader loader;
+  const bool found = loader.Load(file, app_.Common().ToSourceOptions(), lyrics_, song_);
+  app_.Common().lyricsFolder = loader.LyricsFolder();
+  ShowLoaded(found);
 }
 
 void DisplayerFrame::Load(const WString& path, const WString& secondPath) {
   lyrics_.SetShowUntaggedLines(settings_.dispNoTimeTagLine != 0);
-  const LyricsFileReader reader;
-  if (!lyrics_.LoadLyricsSource(path, reader) && !secondPath.IsEmpty()) lyrics_.LoadLyricsSource(secondPath, reader);
-  noLyrics_ = lyrics_.LineCount() == 0;
-  if (noLyrics_) {
-    lyrics_.ParseText(SongInformationText());
-  } else {
-    song_.ApplyLyricsHeader(lyrics_);
-  }
+  ShowLoaded(SongLoader().LoadLyrics(path, secondPath, lyrics_, song_));
+}
+
+// Without lyrics the song's own information is shown, as untimed lines whose text is
+// never read for stamps: a title "[00:45] Intro" is shown as it is.
+void DisplayerFrame::ShowLoaded(bool found) {
+  noLyrics_ = !found;
+  if (noLyrics_) lyrics_.SetPlainText(SongInformationText());
   AnchorUntimedLyrics();
   ShowOrHide();
   RefreshChildren(false);
@@ -278,7 +274,9 @@ void DisplayerFrame::RememberBar() {
   settings_.shadeWidth = bar.right - bar.left;
   settings_.shadeHeight = bar.bottom - bar.top;
   SettingsRect& normal = settings_.windowRect;
-  normal = SettingsRect{bar.left, bar.top, bar.left + normal.Width(), bar.top + normal.Height()};
+  const Rect moved =
+      NormalRectAtCorner(Rect{normal.left, normal.top, normal.right, normal.bottom}, Point{bar.left, bar.top});
+  normal = SettingsRect{moved.left, moved.top, moved.right, moved.bottom};
 }
 
 void DisplayerFrame::EnterShadeMode() {
@@ -497,12 +495,14 @@ void DisplayerFrame::OnContextMenu(LPARAM lParam) {
   }
 }
 
+// The path is taken whole, however long: a buffer too small would have it cut, and
+// the cut path could name another file.
 void DisplayerFrame::OnDropFiles(HDROP drop) {
-  wchar_t path[MAX_PATH] = {};
-  const UINT length = DragQueryFileW(drop, 0, path, MAX_PATH);
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::vector<wchar_t> path(static_cast<size_t>(length) + 1, L'\0');
+  const bool whole = length > 0 && DragQueryFileW(drop, 0, path.data(), length + 1) == length;
   DragFinish(drop);
-  if (length == 0 || length >= MAX_PATH) return;
-  Load(WString::FromW(path), WString());
+  if (whole) Load(WString::FromW(path.data()), WString());
 }
 
 // --- Lifetime ---------------------------------------------------------------------

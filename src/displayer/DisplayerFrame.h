@@ -61,6 +61,7 @@ class DisplayerFrame : public WindowBase, public PluginWindow {
   bool IsNormalState() const;
   void LoadSkin();
   void RecomputeColors();
+  void ShowLoaded(bool found);
   WString SongInformationText() const;
   void AnchorUntimedLyrics();
   void ShowOrHide();

@@ -115,7 +115,7 @@ int32_t LyricsView::LineLeft(int line) const {
 }
 
 int32_t LyricsView::LineTextTop(int index) const {
-  return LineTop(scroll_, index, pitch_) + std::max<int32_t>(settings_.spaceBetLines, 0) / 2;
+  return ::LineTextTop(scroll_, index, pitch_, settings_.spaceBetLines);
 }
 
 const WString& LyricsView::TextOf(int line) const { return lyrics_.DisplayLineText(line); }
@@ -134,23 +134,7 @@ LyricsView::Kind LyricsView::DocumentKind() const {
   return lyrics_.IsTimed() ? Kind::kTimed : Kind::kUntimed;
 }
 
-namespace {
-// The tick's own position answers the look-ahead of MoveBeforehand: asking the player
-// again a few microseconds later would double the tick's cost for the same answer.
-class TickClock : public PlayingClock {
- public:
-  explicit TickClock(int32_t t) : t_(t) {}
-  int32_t PlayingTime() override { return t_; }
-
- private:
-  int32_t t_;
-};
-}  // namespace
-
-int LyricsView::LineForNow(int32_t t) {
-  TickClock clock(t);
-  return LineForTime(lyrics_, t, settings_.moveBeforehand != 0, clock);
-}
+int LyricsView::LineForNow(int32_t t) { return LineForTime(lyrics_, t, settings_.moveBeforehand != 0); }
 
 ScrollPosition LyricsView::TargetFor(int line) const {
   const RECT client = ClientRect();
@@ -230,15 +214,15 @@ void LyricsView::PaintStrip(const WipeStrip& strip, int32_t lineX) {
   ScopedWindowDC dc(Handle());
   if (!dc) return;  // the next full paint puts the line right
   const RECT client = ClientRect();
-  const int32_t textY = LineTextTop(current_);
-  RECT clip{std::max<int32_t>(strip.from, client.left), textY, std::min<int32_t>(strip.to, client.right),
-            textY + textHeight_};
+  const RowSpan rows = RowsFrom(LineTextTop(current_), textHeight_);
+  RECT clip{std::max<int32_t>(strip.from, client.left), rows.top, std::min<int32_t>(strip.to, client.right),
+            rows.bottom};
   if (clip.left >= clip.right) return;
   ScopedSelect select(dc.Get(), font_.Get());
   SetBkMode(dc.Get(), OPAQUE);
   SetBkColor(dc.Get(), Colour(colors_, ColorSlot::kCurrentBackground));
   SetTextColor(dc.Get(), Colour(colors_, strip.sung ? ColorSlot::kSung : ColorSlot::kUnsung));
-  DrawLine(dc.Get(), lineX, textY, ETO_OPAQUE | ETO_CLIPPED, &clip, TextOf(current_));
+  DrawLine(dc.Get(), lineX, rows.top, ETO_OPAQUE | ETO_CLIPPED, &clip, TextOf(current_));
 }
 
 bool LyricsView::TakeKey(UINT message, WPARAM key) {
@@ -312,7 +296,7 @@ void LyricsView::PaintLines(HDC dc, const RECT& client) {
   for (int line = std::max(scroll_.firstLine, 0); line < count; ++line) {
     const int32_t textY = LineTextTop(line);
     if (textY >= client.bottom) break;
-    if (textY + pitch_ <= client.top) continue;
+    if (RowsFrom(textY, pitch_).bottom <= client.top) continue;
     const int32_t x = LineLeft(line, client.right - client.left);
     if (kind == Kind::kTimed && line == current_) {
       PaintCurrentLine(dc, client, line, x, textY);
@@ -325,23 +309,23 @@ void LyricsView::PaintLines(HDC dc, const RECT& client) {
 
 // The band, then the sung part up to the split and the unsung part after it.
 void LyricsView::PaintCurrentLine(HDC dc, const RECT& client, int line, int32_t x, int32_t textY) {
-  const RECT band{client.left, textY, client.right, textY + textHeight_};
+  const RowSpan text = RowsFrom(textY, textHeight_), rows = RowsFrom(textY, pitch_);
+  const RECT band{client.left, text.top, client.right, text.bottom};
   FillSolid(dc, band, Colour(colors_, ColorSlot::kCurrentBackground));
-  const WString& text = TextOf(line);
   measuringDc_ = dc;
   // The time the line was chosen for: the paint asks the player nothing.
   const int32_t offset = wipe_.Offset(lyrics_, line, time_, *this);
   measuringDc_ = nullptr;
-  const int32_t split = x + (offset < 0 ? WidthOf(line) : offset);
+  const int32_t split = SplitX(x, offset < 0 ? WidthOf(line) : offset);
   wipe_.SetSplitX(split);
-  const RECT sung{client.left, textY, std::max<int32_t>(std::min<int32_t>(split, client.right), client.left),
-                  textY + pitch_};
-  const RECT unsung{std::min<int32_t>(std::max<int32_t>(split, client.left), client.right), textY, client.right,
-                    textY + pitch_};
+  const RECT sung{client.left, rows.top, std::max<int32_t>(std::min<int32_t>(split, client.right), client.left),
+                  rows.bottom};
+  const RECT unsung{std::min<int32_t>(std::max<int32_t>(split, client.left), client.right), rows.top, client.right,
+                    rows.bottom};
   SetTextColor(dc, Colour(colors_, ColorSlot::kSung));
-  if (sung.left < sung.right) DrawLine(dc, x, textY, ETO_CLIPPED, &sung, text);
+  if (sung.left < sung.right) DrawLine(dc, x, textY, ETO_CLIPPED, &sung, TextOf(line));
   SetTextColor(dc, Colour(colors_, ColorSlot::kUnsung));
-  if (unsung.left < unsung.right) DrawLine(dc, x, textY, ETO_CLIPPED, &unsung, text);
+  if (unsung.left < unsung.right) DrawLine(dc, x, textY, ETO_CLIPPED, &unsung, TextOf(line));
 }
 
 // --- Messages ---------------------------------------------------------------

@@ -71,7 +71,6 @@ class LyricsView : public WindowBase, private LineWidths {
   LineAlignment Alignment() const;
   const WString& TextOf(int line) const;
   int32_t WidthOf(int line) const;
-  RECT BandRect(int line, const RECT& client) const;
 
   void Resync();
   void ScrollUntimed(int line);

@@ -46,6 +46,20 @@ int LyricsTimeline::ParseText(const WString& text) {
   return parsed;
 }
 
+void LyricsTimeline::SetPlainText(const WString& text) {
+  Clear();
+  for (size_t start = 0; start < text.Length();) {
+    size_t end = text.Find(u'\n', start);
+    const size_t next = end == WString::npos ? text.Length() : end + 1;
+    if (end == WString::npos) end = text.Length();
+    else if (end > start && text[end - 1] == u'\r') --end;
+    lines_.push_back(LyricLine{text.Substr(start, end - start), {}});
+    start = next;
+  }
+  ComputeTagStatus();
+  RebuildTimeline();
+}
+
 void LyricsTimeline::MarkModified() {
   LyricsDocument::MarkModified();
   ResetCache();
@@ -187,11 +201,6 @@ void LyricsTimeline::DisplayLineTags(int k, std::vector<TimeTag>& out) const {
   for (int i = 0; i < tags.Count(); ++i) out.push_back(tags[i]);
 }
 
-int LyricsTimeline::CompletedEndTime(int k) const {
-  CompletedTags tags = CompletedDisplayLineTags(k);
-  return tags.IsEmpty() ? -1 : tags.Last().time;
-}
-
 int LyricsTimeline::TagsAround(int k, int t, TimeTag& previous, TimeTag& next) const {
   CompletedTags tags = CompletedDisplayLineTags(k);
   if (tags.IsEmpty()) return 0;
@@ -217,7 +226,7 @@ int LyricsTimeline::DisplayLineAtTime(int t) {
   int k = cacheValid_ && t > cachedTime_ && cachedAnswer_ > 0 ? std::min(cachedAnswer_, count) : 0;
   while (k < count && (displayLines_[k].tags.empty() || displayLines_[k].time <= t)) ++k;
   int answer = PrevTimedDisplayLine(k);
-  if (answer != -1 && !LineText(displayLines_[answer].line).IsEmpty() && CompletedEndTime(answer) <= t)
+  if (answer != -1 && !LineText(displayLines_[answer].line).IsEmpty() && DisplayLineEndTime(answer) <= t)
     answer = k;  // that line is over
   cacheValid_ = true;
   cachedTime_ = t;
@@ -226,7 +235,7 @@ int LyricsTimeline::DisplayLineAtTime(int t) {
 }
 
 int LyricsTimeline::UntimedLineAtTime(int t) const {
-  if (songLength_ == -1) return -1;
+  if (songLength_ < 0) return -1;  // a stream: no length to spread the lines over
   const int64_t anchorLine = anchorLine_, anchorTime = anchorTime_, length = songLength_;
   const int64_t count = DisplayLineCount();
   int64_t k;
@@ -248,7 +257,7 @@ void LyricsTimeline::SetUntimedAnchor(int anchorLine, int anchorTime, int songLe
   else anchorTime = std::clamp(anchorTime, 0, songLength - 1);
   anchorLine_ = anchorLine;
   anchorTime_ = anchorTime;
-  songLength_ = songLength;
+  songLength_ = songLength < 0 ? -1 : songLength;
 }
 
 void LyricsTimeline::FinishLineEdit(int i) {

@@ -38,6 +38,11 @@ class LyricsTimeline : public LyricsDocument {
 
   int LoadLyricsSource(const WString& path, const LyricsSourceReader& reader) override;
   int ParseText(const WString& text) override;
+  // Untimed lines shown exactly as written: the text is split into lines (at line
+  // feeds, a carriage return before one dropped) and nothing else is read from it, no
+  // stamp and no header field. An empty text gives no lines. A line that begins with
+  // "@" still counts as a header line and is not shown.
+  void SetPlainText(const WString& text);
   void MarkModified() override;
 
   // Takes effect at the next rebuild.
@@ -65,7 +70,8 @@ class LyricsTimeline : public LyricsDocument {
   // The stamps of display line k on either side of t; 0 when it has none.
   int TagsAround(int k, int t, TimeTag& previous, TimeTag& next) const;
 
-  // For untimed lyrics: the display line shown at anchorTime, and the song length.
+  // For untimed lyrics: the display line shown at anchorTime, and the song length;
+  // any negative length means the length is not known (a stream).
   void SetUntimedAnchor(int anchorLine, int anchorTime, int songLength);
   int SongLength() const { return songLength_; }
 
@@ -86,7 +92,6 @@ class LyricsTimeline : public LyricsDocument {
  private:
   void ResetCache() { cacheValid_ = false; }
   int UntimedLineAtTime(int t) const;
-  int CompletedEndTime(int k) const;
   void FinishLineEdit(int i);
   void FinishDocumentEdit();
   bool IsEditableLine(int i) const { return IsValidLine(i) && !IsHeaderLine(i); }

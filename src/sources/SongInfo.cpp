@@ -69,6 +69,9 @@ void SongInfo::Clear() {
   for (WString& field : fields_) field.Clear();
   bgFile_.Clear();
   bgFolder_.Clear();
+  loadedFields_ = fields_;
+  loadedBgFile_.Clear();
+  loadedBgFolder_.Clear();
 }
 
 void SongInfo::Load(const WString& path, const SourceOptions& options) {
@@ -86,6 +89,9 @@ void SongInfo::Load(const WString& path, const SourceOptions& options) {
   FindBackground(split.Folder(), split.BaseName());
   if (!Artist().IsEmpty()) FindBackground(split.Folder(), Artist());
   if (!Album().IsEmpty()) FindBackground(split.Folder(), Album());
+  loadedFields_ = fields_;
+  loadedBgFile_ = bgFile_;
+  loadedBgFolder_ = bgFolder_;
 }
 
 void SongInfo::ReadTagFile(const SourceOptions& options) {
@@ -128,6 +134,10 @@ void SongInfo::ApplyLyricsHeader(const LyricsDocument& document) {
   auto apply = [](WString& target, const WString& value) {
     if (!value.IsEmpty()) target = value;
   };
+  for (SongField field : {SongField::kTitle, SongField::kArtist, SongField::kAlbum})
+    FieldOf(fields_, field) = FieldOf(loadedFields_, field);
+  bgFile_ = loadedBgFile_;
+  bgFolder_ = loadedBgFolder_;
   apply(FieldOf(fields_, SongField::kTitle), document.Title());
   apply(FieldOf(fields_, SongField::kArtist), document.Artist());
   apply(FieldOf(fields_, SongField::kAlbum), document.Album());

@@ -42,7 +42,8 @@ class SongInfo {
   void Clear();
 
   // The lyrics file's title, artist, album and background header values, each only
-  // when not empty, replace what the tags and the background search gave.
+  // when not empty, replace what the tags and the background search gave. Each call
+  // starts again from those, so lyrics loaded later never keep an earlier header's.
   void ApplyLyricsHeader(const LyricsDocument& document);
 
   // Expands %1 artist, %2 title, %3 album, %4 year, %5 comment, %6 genre, %7 base
@@ -75,6 +76,9 @@ class SongInfo {
   WString path_;
   SongFields fields_;
   WString bgFile_, bgFolder_;
+  // What the tags and the background search gave, before any lyrics header.
+  SongFields loadedFields_;
+  WString loadedBgFile_, loadedBgFolder_;
 };
 
 // The extension entries of an ID3Exts setting ("mp3;rmp"): split at ";", empty

@@ -72,6 +72,7 @@ TEST(SnapSized, LeastHeightIsTheBarInWindowShadeMode) {
   const SnapTargets far{Rect{0, 0, 1920, 1040}, {}, 10};
   EXPECT_EQ(SnapSized(Frame(800, 500, 300, 5), SizingEdge::kBottom, far, kMinFrameHeight).Height(), 32);
   EXPECT_EQ(SnapSized(Frame(800, 500, 300, 5), SizingEdge::kBottom, far, 16).Height(), 16);
+  EXPECT_EQ(SnapSized(Frame(800, 500, 300, 5), SizingEdge::kBottom, far, INT32_MAX).bottom, INT32_MAX);
 }
 
 TEST(SnapSized, EdgesMeetThePlayerAndTheBottomAligns) {

@@ -6,17 +6,6 @@
 
 namespace {
 
-class FixedClock : public PlayingClock {
- public:
-  explicit FixedClock(int32_t now) : now(now) {}
-  int32_t PlayingTime() override {
-    ++asked;
-    return now;
-  }
-  int32_t now;
-  int asked = 0;
-};
-
 // Every character 10 pixels wide; counts the measurements.
 class TenPixelWidths : public LineWidths {
  public:
@@ -33,11 +22,6 @@ LyricsTimeline Parsed(const char* utf8) {
   return timeline;
 }
 
-int LineAt(LyricsTimeline& timeline, int32_t t, bool moveBeforehand) {
-  FixedClock clock(t);
-  return LineForTime(timeline, t, moveBeforehand, clock);
-}
-
 TEST(DisplayerPlayingTime, MinusOneOnlyWhenNotPlaying) {
   EXPECT_EQ(CorrectedPlayingTime(-1, 5000), -1);
   EXPECT_EQ(CorrectedPlayingTime(1000, -1001), 0);
@@ -45,44 +29,27 @@ TEST(DisplayerPlayingTime, MinusOneOnlyWhenNotPlaying) {
   EXPECT_EQ(CorrectedPlayingTime(INT32_MAX, 10), INT32_MAX);
 }
 
-TEST(DisplayerLineForTime, BlankLineIsLeftASecondBeforeTheNextLine) {
-  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:08:00]\n[00:10:00]third\n");
-  EXPECT_EQ(LineAt(timeline, 9000, true), 1);
-  EXPECT_EQ(LineAt(timeline, 9001, true), 2);
-  EXPECT_EQ(LineAt(timeline, 9001, false), 1);
-}
-
-TEST(DisplayerLineForTime, LineWithTextStaysUntilTheNextStamp) {
-  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:10:00]second\n");
-  EXPECT_EQ(LineAt(timeline, 9500, true), 0);
-  EXPECT_EQ(LineAt(timeline, 10000, true), 1);
-}
-
-TEST(DisplayerLineForTime, StoppedPlayerShowsAnImminentFirstLine) {
-  LyricsTimeline timeline = Parsed("[00:00:50]first\n[00:10:00]second\n");
-  EXPECT_EQ(LineAt(timeline, -1, true), 0);
-  EXPECT_EQ(LineAt(timeline, -1, false), -1);
-  LyricsTimeline late = Parsed("[00:05:00]first\n");
-  EXPECT_EQ(LineAt(late, -1, true), -1);
-}
-
-TEST(DisplayerLineForTime, AsksTheClockOnlyNearTheNextLine) {
-  LyricsTimeline timeline = Parsed("[00:05:00]first\n[00:10:00]second\n");
-  FixedClock clock(6000);
-  LineForTime(timeline, 6000, true, clock);
-  EXPECT_EQ(clock.asked, 1);
-  LyricsTimeline untimed = Parsed("one\ntwo\n");
-  untimed.SetUntimedAnchor(0, 0, 10000);
-  FixedClock untouched(0);
-  LineForTime(untimed, 100, true, untouched);
-  EXPECT_EQ(untouched.asked, 0);
-}
-
-TEST(DisplayerLineForTime, EmptyDocumentAndEndOfLyricsNeverMoveOn) {
-  LyricsTimeline empty;
-  EXPECT_EQ(LineAt(empty, 1000, true), -1);
-  LyricsTimeline timeline = Parsed("[00:01:00]only\n");
-  EXPECT_EQ(LineAt(timeline, 60000, true), timeline.DisplayLineCount());
+TEST(DisplayerLineForTime, MovesOnASecondEarlyOnlyFromBlankLinesAndBeforeTheFirst) {
+  const char* const blank = "[00:05:00]first\n[00:08:00]\n[00:10:00]third\n";
+  const char* const text = "[00:05:00]first\n[00:10:00]second\n";
+  const char* const early = "[00:00:50]first\n[00:10:00]second\n";
+  const struct {
+    const char* lyrics;
+    int32_t t;
+    bool moveBeforehand;
+    int expected;
+  } cases[] = {
+      {blank, 9000, true, 1},  {blank, 9001, true, 2},  {blank, 9001, false, 1},
+      {text, 9500, true, 0},   {text, 10000, true, 1},  // a line with text stays to its stamp
+      {early, -1, true, 0},    {early, -1, false, -1},  // stopped: an imminent first line
+      {"[00:05:00]first\n", -1, true, -1}, {"", 1000, true, -1},
+      {"[00:01:00]only", 60000, true, 1},  // past the end: the count, never further
+  };
+  for (const auto& c : cases) {
+    LyricsTimeline timeline = Parsed(c.lyrics);
+    if (!*c.lyrics) timeline = LyricsTimeline();
+    EXPECT_EQ(LineForTime(timeline, c.t, c.moveBeforehand), c.expected) << c.lyrics << " at " << c.t;
+  }
 }
 
 TEST(WipeOffset, InterpolatesBetweenTheTwoStamps) {
@@ -127,6 +94,9 @@ TEST(KaraokeWipeTest, PaintsForwardSungAndBackwardUnsung) {
   EXPECT_FALSE(back.sung);
   EXPECT_EQ(back.from, 100);
   EXPECT_EQ(back.to, 130);
+
+  // A line x from a margin of any size: the split stops at the largest x.
+  EXPECT_EQ(wipe.Advance(timeline, 0, 3000, INT32_MAX - 5, widths).to, INT32_MAX);
 }
 
 TEST(KaraokeWipeTest, MeasuresOnlyWhenTheSurroundingTagsChange) {

@@ -116,6 +116,10 @@ TEST(FrameRects, SavedRectangleIsCheckedBeforeOpening) {
   // Zero, negative and wrapping sizes are as good as no saved rectangle.
   for (Rect bad : {Rect{100, 100, 100, 300}, Rect{500, 100, 200, 300}, Rect{INT32_MIN, 0, INT32_MAX, 10}})
     EXPECT_EQ(InitialFrameRect(bad, work, false, Size{}), kDefaultFrameRect);
+  // Leaving the bar: the normal frame at the bar's corner, cut at the largest coordinate.
+  EXPECT_EQ(NormalRectAtCorner(Rect{0, 0, 640, 116}, Point{520, 800}), (Rect{520, 800, 1160, 916}));
+  EXPECT_EQ(NormalRectAtCorner(Rect{-2000000000, 0, 147000000, 116}, Point{600000, -10}),
+            (Rect{600000, -10, INT32_MAX, 106}));
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ TEST(ScrollTarget, EverythingThatFitsNeverMoves) {
   EXPECT_EQ(ScrollTarget(4, 20, 7, 100, 5), (ScrollPosition{0, 7}));
   // A pitch of 0 (no font yet) neither divides by zero nor moves.
   EXPECT_EQ(ScrollTarget(3, 0, 0, 100, 5), (ScrollPosition{0, 0}));
+  // A pitch past any screen (a line spacing from the file): far above, never wrapped.
+  EXPECT_EQ(ScrollTarget(1, INT32_MAX, 0, 100, 5), (ScrollPosition{0, INT32_MIN}));
 }
 
 TEST(LineAtRow, FindsTheBandUnderThePointer) {
@@ -75,6 +77,18 @@ TEST(BandScroll, WhenTheTextStandsStillOnlyTheBandMoves) {
   EXPECT_EQ(jump.strips[0].bottom, 40);
 }
 
+TEST(BandScroll, PitchAndSpacingOfAnySizeStayInsideThirtyTwoBits) {
+  const BandScroll plan = PlanBandScroll(ScrollPosition{0, 0}, 0, ScrollPosition{0, 0}, 1, INT32_MAX, RowSpan{0, 100});
+  EXPECT_EQ(plan.upperBand.bottom, INT32_MAX);
+  EXPECT_EQ(plan.lowerBand.top, INT32_MAX);
+  EXPECT_EQ(plan.lowerBand.bottom, INT32_MAX);
+  EXPECT_EQ(plan.stripCount, 0);
+  EXPECT_EQ(LineTextTop(ScrollPosition{0, 0}, 1, 20, 2), 21);
+  EXPECT_EQ(LineTextTop(ScrollPosition{0, 0}, 2, 20, -6), 40);  // no negative spacing
+  EXPECT_EQ(LineTextTop(ScrollPosition{0, 0}, 1, INT32_MAX, INT32_MAX), INT32_MAX);
+  EXPECT_EQ(LineTextTop(ScrollPosition{3, 0}, -3, INT32_MAX, 0), INT32_MIN);
+}
+
 TEST(FitWindowWidth, FollowsTheWidestLineButKeepsTheCaption) {
   EXPECT_EQ(FitWindowWidth(640, 500, 4, 630), 518);
   EXPECT_EQ(FitWindowWidth(640, 50, 4, 630), 275);
@@ -94,6 +108,7 @@ TEST(LineX, FollowsTheAlignmentSwitches) {
   EXPECT_EQ(LineX(block, 200, 100, 150), 29);
   EXPECT_EQ(LineX(block, 200, 100, 200), 4);
   EXPECT_EQ(LineX(block, 200, 100, 250), 4);
+  EXPECT_EQ(LineX(LineAlignment{false, true, INT32_MAX}, 200, 100, 150), INT32_MAX);
   LineAlignment left{false, false, 4};
   EXPECT_EQ(LineX(left, 200, 100, 150), 4);
 }

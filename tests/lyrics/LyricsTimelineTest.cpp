@@ -232,7 +232,7 @@ TEST(UntimedAnchor, InterpolatesLinesOverTheSong) {
   EXPECT_EQ(timeline.DisplayLineAtTime(50000), 5);
 
   // A song of no length: the anchor time is 0 and every time is past the end.
-  for (int length : {0, -5}) {
+  for (int length : {0}) {
     timeline.SetUntimedAnchor(3, 7000, length);
     EXPECT_EQ(timeline.DisplayLineAtTime(0), 10) << length;
     EXPECT_EQ(timeline.DisplayLineAtTime(7000), 10) << length;
@@ -383,6 +383,28 @@ TEST(StampEdits, ExpandToPlaybackOrderAndMakeKaraoke) {
 
   LyricsTimeline untimed = Parsed("a");
   EXPECT_EQ(untimed.MakeKaraoke(), 0);
+}
+
+// ------------------------------------------------------- streams and plain text
+
+TEST(UntimedAnchor, UnknownLengthOfAStreamShowsNoLine) {
+  LyricsTimeline timeline = Parsed("0\n1\n2");
+  for (int length : {-1, -1000, INT_MIN}) {
+    timeline.SetUntimedAnchor(1, 5000, length);
+    EXPECT_EQ(timeline.SongLength(), -1) << length;
+    for (int t : {0, 5000, 600000}) EXPECT_EQ(timeline.DisplayLineAtTime(t), -1) << length << " " << t;
+  }
+}
+
+TEST(PlainText, LinesAreShownAsWrittenWithoutStampsOrHeaderFields) {
+  LyricsTimeline timeline = Parsed("[00:01]old");
+  timeline.SetPlainText(W("Title : [00:45] Intro\r\n\r\n@title=x\nlast"));
+  EXPECT_EQ(Order(timeline), (Strings{"Title : [00:45] Intro@-1", "@-1", "last@-1"}));
+  EXPECT_EQ(timeline.Status(), StatusUntimed);
+  EXPECT_TRUE(timeline.Title().IsEmpty());
+  timeline.SetPlainText(WString());
+  EXPECT_EQ(timeline.Status(), StatusNone);
+  EXPECT_EQ(timeline.DisplayLineCount(), 0);
 }
 
 }  // namespace

@@ -170,10 +170,12 @@ TEST_F(SongInfoTest, LyricsHeaderOverridesNonEmptyValuesOnly) {
   EXPECT_EQ(info.Album(), W("Disc"));
   EXPECT_EQ(info.BgFile(), dir_.Wide("Song.jpg"));
   EXPECT_EQ(info.BgFolder(), W("C:\\Pictures"));
+  // Lyrics loaded later (a dropped file) with an empty title: the tag's title again.
   LyricsDocument empty;
   empty.ParseText(W("@title=\nla la"));
   info.ApplyLyricsHeader(empty);
-  EXPECT_EQ(info.Title(), W("Header title"));
+  EXPECT_EQ(info.Title(), W("Tag title"));
+  EXPECT_EQ(info.BgFolder(), WString());
 }
 
 TEST_F(SongInfoTest, FormatExpandsPlaceholders) {

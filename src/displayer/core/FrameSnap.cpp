@@ -1,5 +1,6 @@
 #include "displayer/core/FrameSnap.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -91,6 +92,8 @@ Rect SnapSized(const Rect& proposed, SizingEdge edge, const SnapTargets& targets
     else if (edge == SizingEdge::kRight || edge == SizingEdge::kBottomRight || edge == SizingEdge::kTopRight)
       r.right = p.left + kMinFrameWidth;
   }
-  if (r.Height() < minHeight) r.bottom = p.top + minHeight;
+  // The bar's height comes from the settings file and may be of any size.
+  if (r.Height() < minHeight)
+    r.bottom = static_cast<int32_t>(std::min<int64_t>(int64_t(p.top) + minHeight, INT32_MAX));
   return r;
 }

@@ -8,13 +8,15 @@ int32_t CorrectedPlayingTime(int32_t position, int32_t sync) {
   return sum == -1 ? 0 : static_cast<int32_t>(sum);
 }
 
-int LineForTime(LyricsTimeline& timeline, int32_t t, bool moveBeforehand, PlayingClock& clock) {
+// The tick's own time answers the look-ahead: asking the player again a few
+// microseconds later would double the tick's cost for the same answer.
+int LineForTime(LyricsTimeline& timeline, int32_t t, bool moveBeforehand) {
   const int base = timeline.DisplayLineAtTime(t);
   if (!moveBeforehand || !timeline.IsTimed()) return base;
   const int next = timeline.NextTimedDisplayLine(base);
   if (!timeline.IsValidDisplayLine(next)) return base;
   // Still more than the lead away: stay where the stamps say.
-  if (int64_t(timeline.DisplayLineTime(next)) - kMoveBeforehandLead >= clock.PlayingTime()) return base;
+  if (int64_t(timeline.DisplayLineTime(next)) - kMoveBeforehandLead >= t) return base;
   if (base == -1) return next;
   if (!timeline.IsValidDisplayLine(base)) return base;
   return timeline.DisplayLineText(base).IsEmpty() ? next : base;
@@ -35,6 +37,10 @@ int32_t WipeOffset(int32_t previousTime, int32_t previousWidth, int32_t nextTime
   const int64_t span = int64_t(nextTime) - previousTime;
   const int64_t into = std::clamp<int64_t>(int64_t(t) - previousTime, 0, span);
   return static_cast<int32_t>(previousWidth + (int64_t(nextWidth) - previousWidth) * into / span);
+}
+
+int32_t SplitX(int32_t lineX, int32_t offset) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t(lineX) + offset, INT32_MIN, INT32_MAX));
 }
 
 void KaraokeWipe::Reset() {
@@ -68,7 +74,7 @@ WipeStrip KaraokeWipe::Advance(const LyricsTimeline& timeline, int k, int32_t t,
   WipeStrip strip;
   const int32_t offset = Offset(timeline, k, t, widths);
   if (offset < 0) return strip;
-  const int32_t split = lineX + offset;
+  const int32_t split = ::SplitX(lineX, offset);
   if (hasSplit_ && split != splitX_) {
     strip.sung = split > splitX_;
     strip.from = std::min(split, splitX_);

@@ -1,20 +1,13 @@
 #pragma once
 // Turns the playing time into the Displayer's current line and into the x up to which
-// a karaoke line is sung. Pure arithmetic over the timeline; the player and the font
-// come in through the small interfaces below so the rules run without a window.
+// a karaoke line is sung. Pure arithmetic over the timeline; the font comes in
+// through the small interface below so the rules run without a window.
 
 #include <cstdint>
 #include <vector>
 
 #include "base/WString.h"
 #include "lyrics/LyricsTimeline.h"
-
-// The player's position plus the user's correction, -1 when it is not playing.
-class PlayingClock {
- public:
-  virtual ~PlayingClock() = default;
-  virtual int32_t PlayingTime() = 0;
-};
 
 // Widths of a line's leading characters in the view's font.
 class LineWidths {
@@ -32,8 +25,8 @@ constexpr int32_t kMoveBeforehandLead = 1000;
 
 // The display line to show as current at time t: the timeline's own answer, moved on
 // early from a blank line (or onto the first line) when moveBeforehand is set and the
-// next timed line is less than a second away. The clock is asked again only then.
-int LineForTime(LyricsTimeline& timeline, int32_t t, bool moveBeforehand, PlayingClock& clock);
+// next timed line is less than a second after t.
+int LineForTime(LyricsTimeline& timeline, int32_t t, bool moveBeforehand);
 
 // The width of the first `characters` characters from a line's cumulative extents
 // (extents[i]: width of characters 0..i, as GetTextExtentExPoint reports them).
@@ -44,6 +37,10 @@ int32_t PrefixWidthFromExtents(const std::vector<int32_t>& extents, int32_t char
 // (nextTime, nextWidth). Equal times, and a next tag earlier than the previous one
 // (overlapping karaoke lines), give the next tag's width; never negative.
 int32_t WipeOffset(int32_t previousTime, int32_t previousWidth, int32_t nextTime, int32_t nextWidth, int32_t t);
+
+// The x of the split between the sung and the unsung part: the line's x plus the
+// wipe offset, both of which may come from settings of any size.
+int32_t SplitX(int32_t lineX, int32_t offset);
 
 // The strip that a tick repaints: [from, to) in the sung colour when the wipe moved
 // forward, in the unsung colour when the player went back inside the line.

@@ -133,6 +133,13 @@ Rect InitialFrameRect(const Rect& saved, const Rect& workArea, bool shaded, Size
   return frame;
 }
 
+Rect NormalRectAtCorner(const Rect& normal, Point corner) {
+  auto at = [](int32_t start, int32_t from, int32_t to) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t(start) + (int64_t(to) - from), INT32_MIN, INT32_MAX));
+  };
+  return Rect{corner.x, corner.y, at(corner.x, normal.left, normal.right), at(corner.y, normal.top, normal.bottom)};
+}
+
 FrameHit HitTestFrame(const SkinElements& e, Point offset, Size window, bool maximised, bool shaded) {
   const int32_t dx = offset.x, dy = offset.y, w = window.width, h = window.height;
   if (!Rect{0, 0, w, h}.Contains(offset)) return FrameHit::kNowhere;

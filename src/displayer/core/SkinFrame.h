@@ -79,6 +79,10 @@ Rect InitialFrameRect(const Rect& saved, const Rect& workArea, bool shaded, Size
 
 constexpr Rect kDefaultFrameRect{0, 0, 640, 116};
 
+// The normal rectangle moved to the bar's top-left corner, where the frame unfolds:
+// its size kept, but cut where it would run past the largest coordinate.
+Rect NormalRectAtCorner(const Rect& normal, Point corner);
+
 enum class FrameHit { kNowhere, kClient, kCaption, kClose, kLeft, kRight, kBottomLeft, kBottomRight, kBottom };
 
 // What the frame is at `offset` from its top-left corner. There is no top edge: the

@@ -4,6 +4,12 @@
 
 #include "displayer/core/FrameSnap.h"
 
+namespace {
+
+int32_t Saturated(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
+
+}  // namespace
+
 ScrollPosition ScrollTarget(int32_t line, int32_t pitch, int32_t clientTop, int32_t clientHeight, int32_t lineCount) {
   // A font with no height still gives every line a row of its own.
   const int64_t p = std::max(pitch, 1);
@@ -22,13 +28,19 @@ ScrollPosition ScrollTarget(int32_t line, int32_t pitch, int32_t clientTop, int3
     first = 0;
   }
   scroll.firstLine = static_cast<int32_t>(first);
-  scroll.topOffset = static_cast<int32_t>(top);
+  scroll.topOffset = Saturated(top);
   return scroll;
 }
 
 int32_t LineTop(const ScrollPosition& scroll, int32_t index, int32_t pitch) {
-  return static_cast<int32_t>(scroll.topOffset + (int64_t(index) - scroll.firstLine) * pitch);
+  return Saturated(scroll.topOffset + (int64_t(index) - scroll.firstLine) * pitch);
 }
+
+int32_t LineTextTop(const ScrollPosition& scroll, int32_t index, int32_t pitch, int32_t spaceBetLines) {
+  return Saturated(int64_t(LineTop(scroll, index, pitch)) + std::max(spaceBetLines, 0) / 2);
+}
+
+RowSpan RowsFrom(int32_t top, int32_t height) { return RowSpan{top, Saturated(int64_t(top) + height)}; }
 
 int32_t LineAtRow(const ScrollPosition& scroll, int32_t y, int32_t pitch) {
   if (pitch <= 0) return -1;
@@ -40,7 +52,7 @@ int32_t LineAtRow(const ScrollPosition& scroll, int32_t y, int32_t pitch) {
 }
 
 int32_t ScrollDelta(const ScrollPosition& from, const ScrollPosition& to, int32_t pitch) {
-  return static_cast<int32_t>((int64_t(from.firstLine) - to.firstLine) * pitch - from.topOffset + to.topOffset);
+  return Saturated((int64_t(from.firstLine) - to.firstLine) * pitch - from.topOffset + to.topOffset);
 }
 
 BandScroll PlanBandScroll(const ScrollPosition& from, int32_t oldLine, const ScrollPosition& to, int32_t newLine,
@@ -48,10 +60,9 @@ BandScroll PlanBandScroll(const ScrollPosition& from, int32_t oldLine, const Scr
   BandScroll plan;
   plan.dy = ScrollDelta(from, to, pitch);
   const int32_t newTop = LineTop(to, newLine, pitch);
-  const int32_t oldTop = LineTop(from, oldLine, pitch) + plan.dy;  // where the old band lands
-  const int32_t upper = std::min(newTop, oldTop), lower = std::max(newTop, oldTop);
-  plan.upperBand = RowSpan{upper, upper + pitch};
-  plan.lowerBand = RowSpan{lower, lower + pitch};
+  const int32_t oldTop = Saturated(int64_t(LineTop(from, oldLine, pitch)) + plan.dy);  // where the old band lands
+  plan.upperBand = RowsFrom(std::min(newTop, oldTop), pitch);
+  plan.lowerBand = RowsFrom(std::max(newTop, oldTop), pitch);
   for (RowSpan strip : {RowSpan{client.top, plan.upperBand.top}, RowSpan{plan.upperBand.bottom, plan.lowerBand.top},
                         RowSpan{plan.lowerBand.bottom, client.bottom}})
     if (!strip.IsEmpty()) plan.strips[plan.stripCount++] = strip;
@@ -64,13 +75,13 @@ int32_t FitWindowWidth(int32_t frameWidth, int32_t widestWidth, int32_t margin, 
 }
 
 int32_t AvailableWidth(int32_t clientWidth, int32_t margin) {
-  return static_cast<int32_t>(std::clamp<int64_t>(int64_t(clientWidth) - 2 * int64_t(margin), INT32_MIN, INT32_MAX));
+  return Saturated(int64_t(clientWidth) - 2 * int64_t(margin));
 }
 
 int32_t LineX(const LineAlignment& alignment, int32_t clientWidth, int32_t lineWidth, int32_t widestWidth) {
   if (alignment.centering) return static_cast<int32_t>((int64_t(clientWidth) - lineWidth) / 2);
   if (alignment.leftCentering && clientWidth - int64_t(widestWidth) > 0)
-    return static_cast<int32_t>(alignment.margin + (int64_t(clientWidth) - widestWidth) / 2);
+    return Saturated(alignment.margin + (int64_t(clientWidth) - widestWidth) / 2);
   return alignment.margin;
 }
 

@@ -20,8 +20,10 @@ struct ScrollPosition {
 // in the last lines the text stops and the band walks down below the centre.
 ScrollPosition ScrollTarget(int32_t line, int32_t pitch, int32_t clientTop, int32_t clientHeight, int32_t lineCount);
 
-// The band of line `index` under a scroll position.
+// The band of line `index` under a scroll position, and the y of its text (half the
+// line spacing below the band's top). Both stay inside 32 bits whatever the settings.
 int32_t LineTop(const ScrollPosition& scroll, int32_t index, int32_t pitch);
+int32_t LineTextTop(const ScrollPosition& scroll, int32_t index, int32_t pitch, int32_t spaceBetLines);
 
 // The line whose band holds row y; a row above the first band gives -1 (no line).
 int32_t LineAtRow(const ScrollPosition& scroll, int32_t y, int32_t pitch);
@@ -35,6 +37,9 @@ struct RowSpan {
   int32_t bottom = 0;
   bool IsEmpty() const { return top >= bottom; }
 };
+
+// The rows [top, top + height), cut off at the largest y.
+RowSpan RowsFrom(int32_t top, int32_t height);
 
 // A change of current line in timed lyrics: everything but the old and the new band
 // moves by dy (strip by strip, so the bands are never smeared), then the two bands

@@ -1,10 +1,8 @@
-// The Displayer's frame driven from outside: keys, dropped files, snapping while
-// dragged and sized, window-shade mode and maximising, the switches that decide
-// whether and how it shows, and the settings it leaves in plugin.ini.
+// The Displayer's frame driven from outside: keys and the close box, dropped files,
+// snapping while dragged and sized, following the player, window-shade mode and
+// maximising, opening as it was left, and the switches that decide whether it shows.
 
 #include <shlobj.h>
-
-#include <sstream>
 
 #include "DisplayerHarness.h"
 
@@ -29,9 +27,10 @@ class DisplayerFrameTest : public DisplayerTest {
     SendMessageA(Frame(), message, wParam, reinterpret_cast<LPARAM>(&rect));
     return rect;
   }
-  void DoubleClickCaption(UINT message) {
+  // On the caption, or on the shade bar's view, which passes it on to the frame.
+  void DoubleClickCaption(UINT message, HWND window = nullptr) {
     const RECT frame = FrameRect();
-    SendMessageA(Frame(), message, HTCAPTION, MAKELPARAM(frame.left + 60, frame.top + 4));
+    SendMessageA(window ? window : Frame(), message, HTCAPTION, MAKELPARAM(frame.left + 60, frame.top + 4));
   }
   // An HDROP as the shell makes it: DROPFILES, then the wide path and two zeros.
   static HDROP MakeDrop(const WString& path) {
@@ -77,6 +76,13 @@ TEST_F(DisplayerFrameTest, DroppedFileShowsAtOnce) {
               return Same(v, RenderLines(v, {W("Dropped one"), W("二行目")}, 0, kSung), "dropped lines");
             }),
             "");
+
+  // A path longer than MAX_PATH is taken whole, never cut to another file's name: it
+  // cannot be read, so the song's (empty) information replaces the lyrics.
+  const std::string longPath = folder_.Path().string() + "\\" + std::string(300, 'x');
+  WriteFileBytes(longPath.substr(0, MAX_PATH - 1), "Cut\n");
+  PostMessageA(Frame(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(WString::FromAnsi(longPath))), 0);
+  EXPECT_EQ(ViewShows(Blank), "");
 }
 
 TEST_F(DisplayerFrameTest, SnapsToVisiblePlayerWindowsWhileDraggedAndSized) {
@@ -104,8 +110,8 @@ TEST_F(DisplayerFrameTest, WindowShadeAndMaximiseComeBackToTheNormalFrame) {
   const RECT bar{kFrameRect.left, kFrameRect.top, kFrameRect.left + 275, kFrameRect.top + 16};
   DoubleClickCaption(WM_NCRBUTTONDBLCLK);
   EXPECT_EQ(FrameRect(), bar);
-  DoubleClickCaption(WM_NCLBUTTONDBLCLK);
-  EXPECT_EQ(FrameRect(), kFrameRect);
+  DoubleClickCaption(WM_NCLBUTTONDBLCLK, View());
+  EXPECT_TRUE(WaitFor([&] { return FrameRect() == kFrameRect; })) << FrameRect();
   EXPECT_TRUE(IsWindowVisible(Frame()));
 
   // A double-click on the caption of the normal frame fills the work area, and back.
@@ -123,6 +129,7 @@ TEST_F(DisplayerFrameTest, WindowShadeAndMaximiseComeBackToTheNormalFrame) {
   DoubleClickCaption(WM_NCRBUTTONDBLCLK);
   SetWindowPos(Frame(), nullptr, 520, 800, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Quit();
+  EXPECT_NE(ReadIni().find("\nOpen=1"), std::string::npos);  // open when the player quit
   EXPECT_EQ(GetPrivateProfileIntA(kSection, "WindowShadeMode", -1, IniPath().c_str()), 1);
   EXPECT_EQ(GetPrivateProfileIntA(kSection, "WSMWidth", -1, IniPath().c_str()), 275);
   EXPECT_EQ(GetPrivateProfileIntA(kSection, "WSMHeight", -1, IniPath().c_str()), 16);
@@ -133,17 +140,46 @@ TEST_F(DisplayerFrameTest, WindowShadeAndMaximiseComeBackToTheNormalFrame) {
   EXPECT_EQ(FrameRect(), (RECT{520, 800, 795, 816}));
 }
 
-// Opening folded with an empty saved rectangle: unfolding gives the default frame at
-// the bar's corner, not a frame of no size.
-TEST_F(DisplayerFrameTest, FoldedStartWithAnEmptyRectangleUnfoldsToTheDefaultSize) {
-  Set("WindowShadeMode", "1");
-  const int32_t empty[4] = {300, 600, 300, 600};
-  WritePrivateProfileStructA(kSection, "WindowRect", const_cast<int32_t*>(empty), sizeof empty, IniPath().c_str());
-  PlayAndStart({Path("shade.wav")});
+// The frame opens as it was left: folded (here with an empty saved rectangle, so
+// unfolding gives the default frame at the bar's corner, not a frame of no size), or
+// maximised over the work area with the normal rectangle kept for restoring.
+TEST_F(DisplayerFrameTest, OpensFoldedOrMaximisedAndComesBackToTheNormalFrame) {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const struct {
+    const char* key;
+    RECT saved, opened, normal;
+  } cases[] = {{"WindowShadeMode", {300, 600, 300, 600}, {0, 0, 275, 16}, {0, 0, 640, 116}},
+               {"Max", kFrameRect, work, kFrameRect}};
+  for (const auto& c : cases) {
+    Set(c.key, "1");
+    SetFrameRect(c.saved);
+    PlayAndStart({Path("open.wav")});
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()); })) << c.key;
+    EXPECT_EQ(FrameRect(), c.opened) << c.key;
+    DoubleClickCaption(WM_NCLBUTTONDBLCLK);
+    EXPECT_EQ(FrameRect(), c.normal) << c.key;
+    Quit();
+    Set(c.key, "0");
+  }
+}
+
+TEST_F(DisplayerFrameTest, CloseBoxClosesAndTheFrameFollowsThePlayerItTouches) {
+  Set("MoveTogePlayer", "1");
+  SetFrameRect({375, 100, 1015, 300});  // against the main window's right edge
+  PlayAndStart({Path("follow.wav")});
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()); }));
-  EXPECT_EQ(FrameRect(), (RECT{0, 0, 275, 16}));
-  DoubleClickCaption(WM_NCLBUTTONDBLCLK);
-  EXPECT_EQ(FrameRect(), (RECT{0, 0, 640, 116}));
+  SendMessageA(Player().MainWindow(), WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10));  // the player is grabbed
+  Player().MoveMain(120, 130);
+  EXPECT_TRUE(WaitFor([&] { return FrameRect() == RECT{395, 130, 1035, 330}; })) << FrameRect();
+
+  // The close box: 9 x 9, 11 pixels from the right edge, 3 from the top.
+  const POINT box{FrameRect().right - 7, FrameRect().top + 7};
+  EXPECT_EQ(SendMessageA(Frame(), WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)), HTCLOSE);
+  SetCursorPos(box.x, box.y);
+  SendMessageA(Frame(), WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(box.x, box.y));
+  SendMessageA(Frame(), WM_LBUTTONUP, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return Frame() == nullptr; }));
 }
 
 TEST_F(DisplayerFrameTest, TopMostAndHiddenWhileTheSongHasNoLyrics) {
@@ -152,33 +188,12 @@ TEST_F(DisplayerFrameTest, TopMostAndHiddenWhileTheSongHasNoLyrics) {
   WriteLyrics("second.txt", "[00:01:00]Here\n");
   PlayAndStart({Path("first.wav"), Path("second.wav")});
   EXPECT_NE(GetWindowLongA(Frame(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  SubstitutePlayer::PumpFor(200);
+  ASSERT_TRUE(WaitFor([&] { return MenuChecked(); }));  // opened, the song loaded
   EXPECT_FALSE(IsWindowVisible(Frame()));
   Player().Next();
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()) != 0; }));
   Player().Next();
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(Frame()) == 0; }));
-}
-
-TEST_F(DisplayerFrameTest, SettingsAfterQuitHoldEveryKeyInOrder) {
-  DeleteFileA(IniPath().c_str());  // the defaults, as a first run has them
-  PlayAndStart({Path("ini.wav")});
-  Quit();
-  std::istringstream ini(ReadIni());
-  std::vector<std::string> keys;
-  bool inside = false;
-  for (std::string line; std::getline(ini, line);) {
-    if (line.rfind('[', 0) == 0) inside = line.rfind(std::string("[") + kSection + "]", 0) == 0;
-    else if (inside && line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
-  }
-  EXPECT_EQ(keys, (std::vector<std::string>{
-                      "Font", "FontItalic", "FontWeight", "FontHeight", "Color", "CurColor", "CurColor2",
-                      "BKCurColor", "BKColor", "InfoColor", "Wait", "Margin", "SnapLen", "WindowRect",
-                      "UseSkinSetting", "Open", "Max", "Centering", "LeftCentering", "TopMost", "InfoWindow",
-                      "FitWindow", "FitLyrics", "HideNoLyrics", "OnlyOver", "Sync", "DispNoTimeTagLine",
-                      "SpaceBetLines", "MoveTogePlayer", "MoveBeforehand", "InfoFormat", "WindowShadeMode",
-                      "WSMWidth", "WSMHeight"}));
-  EXPECT_NE(ReadIni().find("\nOpen=1"), std::string::npos);
 }
 
 }  // namespace

@@ -137,8 +137,11 @@ class DisplayerTest : public testing::Test {
       snprintf(text, sizeof text, "%X", GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
       Set(key, text);
     }
-    const int32_t rect[4] = {kFrameRect.left, kFrameRect.top, kFrameRect.right, kFrameRect.bottom};
-    WritePrivateProfileStructA(kSection, "WindowRect", const_cast<int32_t*>(rect), sizeof rect, IniPath().c_str());
+    SetFrameRect(kFrameRect);
+  }
+  void SetFrameRect(const RECT& r) {
+    int32_t rect[4] = {r.left, r.top, r.right, r.bottom};
+    WritePrivateProfileStructA(kSection, "WindowRect", rect, sizeof rect, IniPath().c_str());
   }
   void Set(const char* key, const std::string& value) {
     WritePrivateProfileStringA(kSection, key, value.c_str(), IniPath().c_str());
@@ -244,11 +247,19 @@ class DisplayerTest : public testing::Test {
     });
   }
 
+  // Measures and draws with the view's font at another height from now on.
+  void UseFontHeight(int height) {
+    logical_.lfHeight = height;
+    const HFONT old = font_;
+    SelectObject(measure_, font_ = CreateFontIndirectW(&logical_));
+    DeleteObject(old);
+  }
+
   TempDir folder_;
   std::unique_ptr<SubstitutePlayer> player_;  // goes first: it holds the library in the folder
 
  private:
-  const LOGFONTW logical_{kFontHeight, 0, 0, 0, 400, 0, 0, 0, 1, 0, 2, 1, 2, L"ＭＳ Ｐゴシック"};
+  LOGFONTW logical_{kFontHeight, 0, 0, 0, 400, 0, 0, 0, 1, 0, 2, 1, 2, L"ＭＳ Ｐゴシック"};
   HFONT font_ = CreateFontIndirectW(&logical_);
   HDC measure_ = CreateCompatibleDC(nullptr);
 };

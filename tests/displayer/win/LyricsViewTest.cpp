@@ -146,12 +146,19 @@ TEST_F(LyricsViewTest, UntimedLyricsAreSungWithoutBandAndMoveWithUpAndDown) {
   // A quarter into the song of 20 lines: line 5.
   Player().SetPosition(50000);
   EXPECT_EQ(ViewShows(centred(5)), "");
-  for (int line : {6, 7}) {
-    PostMessageA(Frame(), WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(ViewShows(centred(line)), "") << line;
+  // Down, a wheel notch towards the user, Up, a notch away: each moves the anchor.
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    int line;
+  } moves[] = {{WM_KEYDOWN, VK_DOWN, 6},
+               {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 7},
+               {WM_KEYDOWN, VK_UP, 6},
+               {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 5}};
+  for (const auto& move : moves) {
+    PostMessageA(Frame(), move.message, move.wParam, 0);
+    EXPECT_EQ(ViewShows(centred(move.line)), "") << move.line;
   }
-  PostMessageA(Frame(), WM_KEYDOWN, VK_UP, 0);
-  EXPECT_EQ(ViewShows(centred(6)), "");
   // Up and Down belong to the view: the player never sees them.
   for (const KeyMessage& key : Player().KeysReceived()) EXPECT_TRUE(key.key != VK_UP && key.key != VK_DOWN);
 }
@@ -185,10 +192,51 @@ TEST_F(LyricsViewTest, DoubleClickPlaysFromHalfASecondBeforeTheLine) {
   // Below the last line nothing happens: the next click's seek is the only one.
   doubleClick(3);
   doubleClick(2);
+  // Clicks are taken in order: had the one below the lines seeked, it would be third.
   ASSERT_TRUE(WaitFor([&] { return Player().Seeks().size() >= 3; }));
-  SubstitutePlayer::PumpFor(100);
   EXPECT_EQ(Player().Seeks(), (std::vector<int>{5500, 0, 11500}));
   EXPECT_EQ(plays(), 1);
+}
+
+TEST_F(LyricsViewTest, SyncCorrectsThePlayersPosition) {
+  Set("Sync", "-1000");
+  WriteLyrics("sync.txt", "[00:01:00]One\n[00:03:00]Two\n");
+  PlayAndStart({Path("sync.wav")}, 3500);  // 2.5 s with the correction: still line 0
+  EXPECT_EQ(ViewShows([&](const Pixels& v) { return BandAt(v, TextTop(0)); }), "");
+  Player().SetPosition(4000);
+  EXPECT_EQ(ViewShows([&](const Pixels& v) { return BandAt(v, TextTop(1)); }), "");
+}
+
+// The keys this picture needs left at their shipped values: FitLyrics that only
+// shrinks, LeftCentering, the info strip and FontHeight -25. Then a FontHeight of 0,
+// which the fitting reads back from the font before it scales the line up.
+TEST_F(LyricsViewTest, ShippedDefaultsAndAFontHeightOfZero) {
+  for (const char* key : {"FitLyrics", "LeftCentering", "InfoWindow", "FontHeight"})
+    WritePrivateProfileStringA(kSection, key, nullptr, IniPath().c_str());
+  WriteLyrics("defaults.txt", "Short line\n");
+  PlayAndStart({Path("defaults.wav")});
+  UseFontHeight(-25);
+  const WString text = W("Short line");
+  EXPECT_EQ(ViewShows([&](const Pixels& v) {
+              const int x = kMargin + (v.Width() - Width(text)) / 2;
+              return Same(v, Pixels::Render(v.Width(), v.Height(), [&](HDC dc) { Draw(dc, x, 1, text, kSung); }),
+                          "centred block");
+            }),
+            "");
+  RECT strip{}, view{};
+  ASSERT_TRUE(GetWindowRect(Info(), &strip) && GetWindowRect(View(), &view));
+  EXPECT_GE(view.top, strip.bottom);
+  Quit();
+
+  Set("FontHeight", "0");
+  Set("OnlyOver", "0");
+  Start();
+  EXPECT_EQ(ViewShows([&](const Pixels& v) {
+              const auto ink = v.Columns(kSung, 0, v.Height());
+              const int available = v.Width() - 2 * kMargin, width = ink.second - ink.first + 1;
+              return ink.first >= 0 && width > available * 8 / 10 && width <= available ? "" : "not fitted";
+            }),
+            "");
 }
 
 }  // namespace

@@ -39,9 +39,15 @@ class SkinTest : public DisplayerTest {
   std::string skin_;
 };
 
+// The player changes to this skin while the frame is open: the frame redraws itself.
 TEST_F(SkinTest, UsableBitmapDrawsTheFrameAndItsColoursWin) {
   WriteBitmap(SolidBmp(276, 67, kSkinFrame));
+  Player().SetSkinFolder("");
   PlayAndStart({Path("song.wav")});
+  EXPECT_EQ(ViewShows([](const Pixels& v) { return Corner(v) == kBackground ? "" : "not the settings' background"; }),
+            "");
+  Player().SetSkinFolder(skin_ + "\\");
+  SendMessageA(Player().MainWindow(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
   EXPECT_TRUE(WaitFor([&] { return CaptionPixel() == kSkinFrame; })) << std::hex << CaptionPixel();
   // BKColor from the skin; the unreadable Color leaves the settings' own.
   EXPECT_EQ(ViewShows([](const Pixels& v) { return Corner(v) == kSkinBackground ? "" : "settings background"; }), "");
