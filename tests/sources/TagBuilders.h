@@ -124,25 +124,75 @@ inline std::string Riff(const std::string& form, const std::string& chunks) {
 // Some MPEG audio frames' worth of bytes for a song body.
 inline std::string Audio(size_t size = 400) { return "\xFF\xFB\x90\x64" + std::string(size, '\x55'); }
 
-// A Windows Media (ASF) file: the header object holding one content description
-// object with a title and an author, UTF-16 each with its terminating zero.
+// Windows Media (ASF) headers. An object is a GUID (its first three groups stored
+// little-endian), a 64-bit size counting its own 24 bytes, and a body; text is
+// UTF-16LE with a terminating zero.
+namespace asf {
+
+inline std::string Le(uint64_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
+}
+inline std::string Le16(uint16_t value) { return Le(value, 2); }
+inline std::string Le32(uint32_t value) { return Le(value, 4); }
+inline std::string Le64(uint64_t value) { return Le(value, 8); }
+
+inline std::string Utf16(const std::u16string& text) {
+  std::string out;
+  for (char16_t unit : text) out += Le16(unit);
+  return out + Le16(0);
+}
+
+inline std::string Object(const char* guid, const std::string& body) {
+  return std::string(guid, 16) + Le64(24 + body.size()) + body;
+}
+
+// 75B22633-668E-11CF-A6D9-00AA0062CE6C: title, author, copyright, description and
+// rating; an empty text is stored with length 0.
+inline std::string ContentDescription(const std::u16string& title, const std::u16string& author,
+                                      const std::u16string& copyright = u"", const std::u16string& description = u"") {
+  const std::u16string texts[] = {title, author, copyright, description, u""};
+  std::string sizes, body;
+  for (const std::u16string& text : texts) {
+    const std::string stored = text.empty() ? std::string() : Utf16(text);
+    sizes += Le16(static_cast<uint16_t>(stored.size()));
+    body += stored;
+  }
+  return Object("\x33\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", sizes + body);
+}
+
+struct Attribute {
+  std::u16string name;
+  uint16_t type;      // 0 string, 1 bytes, 2 bool, 3 DWORD, 4 QWORD, 5 WORD
+  std::string value;  // raw bytes; Utf16 for strings
+};
+
+// D2D0A440-E307-11D2-97F0-00A0C95EA850: named, typed attributes.
+inline std::string ExtendedContentDescription(const std::vector<Attribute>& attributes) {
+  std::string body = Le16(static_cast<uint16_t>(attributes.size()));
+  for (const Attribute& attribute : attributes) {
+    std::string name = Utf16(attribute.name);
+    body += Le16(static_cast<uint16_t>(name.size())) + name + Le16(attribute.type) +
+            Le16(static_cast<uint16_t>(attribute.value.size())) + attribute.value;
+  }
+  return Object("\x40\xA4\xD0\xD2\x07\xE3\xD2\x11\x97\xF0\x00\xA0\xC9\x5E\xA8\x50", body);
+}
+
+// 75B22630-668E-11CF-A6D9-00AA0062CE6C: its 30 bytes (with an object count and two
+// reserved bytes 1 and 2) and the objects inside it.
+inline std::string Header(const std::vector<std::string>& objects) {
+  std::string inside;
+  for (const std::string& object : objects) inside += object;
+  return std::string("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16) +
+         Le64(30 + inside.size()) + Le32(static_cast<uint32_t>(objects.size())) + "\x01\x02" + inside;
+}
+
+}  // namespace asf
+
+// A Windows Media file of a header with a title and an author.
 inline std::string Asf(const std::u16string& title, const std::u16string& author) {
-  auto little = [](uint64_t value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-  };
-  auto wide = [](const std::u16string& text) {
-    std::string out;
-    for (char16_t unit : text) out += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    return out + std::string(2, '\0');
-  };
-  const std::string guidTail("\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 12);
-  std::string titleBytes = wide(title), authorBytes = wide(author);
-  std::string description = little(titleBytes.size(), 2) + little(authorBytes.size(), 2) + little(0, 2) +
-                            little(0, 2) + little(0, 2) + titleBytes + authorBytes;
-  std::string object = "\x33\x26\xB2\x75" + guidTail + little(24 + description.size(), 8) + description;
-  return "\x30\x26\xB2\x75" + guidTail + little(30 + object.size(), 8) + little(1, 4) + "\x01\x02" + object;
+  return asf::Header({asf::ContentDescription(title, author)});
 }
 
 }  // namespace tagbuild
