@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "TestText.h"
@@ -23,7 +22,7 @@ class SongInfoTest : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
 
   WString Write(const char* name, const std::string& bytes) {
-    std::ofstream(dir_.Path() / name, std::ios::binary) << bytes;
+    WriteFileBytes(dir_.Path() / name, bytes);
     return dir_.Wide(name);
   }
   void MakeFolder(const char* name) { std::filesystem::create_directory(dir_.Path() / name); }
@@ -83,34 +82,29 @@ TEST_F(SongInfoTest, RiffInfoWinsOverEveryOtherTag) {
 }
 
 TEST_F(SongInfoTest, ExtensionsChooseTheReader) {
-  WString rmp = Write("x.rmp", kTagged);
-  WString upper = Write("y.MP3", kTagged);
-  WString wav = Write("z.wav", kTagged);
-  SourceOptions mp3Only;
-  mp3Only.id3Exts = W("mp3");
-  EXPECT_TRUE(Load(rmp, mp3Only).Title().IsEmpty());
-  EXPECT_EQ(Load(upper, mp3Only).Title(), W("V2 Title"));  // the file's extension is lowered
-  SourceOptions upperSetting;
-  upperSetting.id3Exts = W("MP3;rmp");
-  EXPECT_TRUE(Load(upper, upperSetting).Title().IsEmpty());  // the setting is not
-  EXPECT_TRUE(Load(wav).Title().IsEmpty());
-  SourceOptions wavToo;
-  wavToo.id3Exts = W("mp3;;wav;");
-  EXPECT_EQ(Load(wav, wavToo).Title(), W("V2 Title"));
+  Write("x.rmp", kTagged);
+  Write("y.MP3", kTagged);
+  Write("z.wav", kTagged);
+  Write("song.wma", kTagged);  // not an ASF file
+  Write("asf.wma", Asf(u"星空", u"Band"));
+  // The file's extension is lowered, the setting's is not; WMA files go to the media
+  // reader unless listed as tag files.
+  const struct {
+    const char *file, *id3Exts, *title;
+  } cases[] = {
+      {"x.rmp", "mp3", ""},      {"y.MP3", "mp3", "V2 Title"}, {"y.MP3", "MP3;rmp", ""},
+      {"z.wav", "mp3;rmp", ""},  {"z.wav", "mp3;;wav;", "V2 Title"}, {"song.wma", "mp3;rmp", ""},
+      {"asf.wma", "mp3;rmp", "星空"}, {"song.wma", "mp3;wma", "V2 Title"},
+  };
+  for (const auto& c : cases) {
+    SourceOptions options;
+    options.id3Exts = W(c.id3Exts);
+    EXPECT_EQ(Load(dir_.Wide(c.file), options).Title(), W(c.title)) << c.file << " " << c.id3Exts;
+  }
+  EXPECT_EQ(Load(dir_.Wide("asf.wma")).Artist(), W("Band"));
   EXPECT_TRUE(IsTagFileExtension(W("mp3;rmp"), W("rmp")));
   EXPECT_FALSE(IsTagFileExtension(W("mp3;rmp"), W("mp")));
   EXPECT_FALSE(IsTagFileExtension(W("mp3;;rmp"), W("")));
-}
-
-TEST_F(SongInfoTest, WmaFilesGoToTheMediaReaderUnlessListedAsTagFiles) {
-  WString wma = Write("song.wma", kTagged);  // not an ASF file
-  EXPECT_TRUE(Load(wma).Title().IsEmpty());
-  SongInfo asf = Load(Write("asf.wma", Asf(u"星空", u"Band")));
-  EXPECT_EQ(asf.Title(), W("星空"));
-  EXPECT_EQ(asf.Artist(), W("Band"));
-  SourceOptions wmaAsTags;
-  wmaAsTags.id3Exts = W("mp3;wma");
-  EXPECT_EQ(Load(wma, wmaAsTags).Title(), W("V2 Title"));
 }
 
 TEST_F(SongInfoTest, UnreadableFilesLeaveEverythingEmpty) {
@@ -176,37 +170,38 @@ TEST_F(SongInfoTest, LyricsHeaderOverridesNonEmptyValuesOnly) {
   EXPECT_EQ(info.Title(), W("Header title"));
 }
 
-TEST_F(SongInfoTest, FormatExpandsPlaceholders) {
-  SongInfo info = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T")) + Frame(3, "TPE1", Text(0, "A")) +
+TEST_F(SongInfoTest, FormatExpandsPlaceholdersAndFailsOnlyWhenEveryOneIsEmpty) {
+  SongInfo full = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T")) + Frame(3, "TPE1", Text(0, "A")) +
                                                      Frame(3, "TALB", Text(0, "L")) + Frame(3, "TYER", Text(0, "Y")) +
                                                      Frame(3, "COMM", Comment("", "C")) +
                                                      Frame(3, "TCON", Text(0, "G"))) +
                                                   Audio()));
-  WString text;
-  EXPECT_TRUE(info.Format(W("%1 / %2 [%3 %4 %5 %6] %7.%9"), text));
-  EXPECT_EQ(text, W("A / T [L Y C G] Song.mp3"));
-  EXPECT_TRUE(info.Format(W("%8"), text));
-  WString folder = dir_.Wide("x");
-  EXPECT_EQ(text, folder.Erase(folder.Length() - 1));  // the folder with its separator
-  EXPECT_TRUE(info.Format(W("100%% %x %0 50%"), text));
-  EXPECT_EQ(text, W("100% %x %0 50%"));
-  EXPECT_TRUE(info.Format(W("%%%1%"), text));
-  EXPECT_EQ(text, W("%A%"));
-}
-
-TEST_F(SongInfoTest, FormatFailsOnlyWhenEveryPlaceholderIsEmpty) {
-  SongInfo info = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T"))) + Audio()));
-  WString text;
-  EXPECT_FALSE(info.Format(W("%1 - %3"), text));
-  EXPECT_EQ(text, W(" - "));  // the text is produced anyway
-  EXPECT_TRUE(info.Format(W("%1 - %2"), text));
-  EXPECT_EQ(text, W(" - T"));
-  EXPECT_TRUE(info.Format(W("no placeholders %"), text));
-  EXPECT_FALSE(info.Format(W("%% %1"), text));  // "%%" is an escape, not a field
-  EXPECT_TRUE(info.Format(W(""), text));
-  EXPECT_TRUE(text.IsEmpty());
+  SongInfo titled = Load(Write("Other.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T"))) + Audio()));
   SongInfo none;
-  EXPECT_FALSE(none.Format(W("%7%8%9"), text));  // no song: no base name, folder or extension
+  WString folder = dir_.Wide("x");
+  folder.Erase(folder.Length() - 1);  // the folder with its separator
+  const struct {
+    const SongInfo& info;
+    const char* pattern;
+    bool ok;
+    std::string text;
+  } cases[] = {
+      {full, "%1 / %2 [%3 %4 %5 %6] %7.%9", true, "A / T [L Y C G] Song.mp3"},
+      {full, "%8", true, folder.ToUtf8()},
+      {full, "100%% %x %0 50%", true, "100% %x %0 50%"},
+      {full, "%%%1%", true, "%A%"},
+      {titled, "%1 - %3", false, " - "},  // the text is produced anyway
+      {titled, "%1 - %2", true, " - T"},
+      {titled, "no placeholders %", true, "no placeholders %"},
+      {titled, "%% %1", false, "% "},  // "%%" is an escape, not a field
+      {titled, "", true, ""},
+      {none, "%7%8%9", false, ""},  // no song: no base name, folder or extension
+  };
+  for (const auto& c : cases) {
+    WString text = W("stale");
+    EXPECT_EQ(c.info.Format(W(c.pattern), text), c.ok) << c.pattern;
+    EXPECT_EQ(text.ToUtf8(), c.text) << c.pattern;
+  }
 }
 
 }  // namespace
