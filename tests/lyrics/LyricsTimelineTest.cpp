@@ -225,14 +225,9 @@ TEST(UntimedAnchor, LongSongsAndLongDocumentsDoNotOverflow) {
 // ------------------------------------------------------------------- stamp edits
 
 TEST(StampEdits, AddAndSetKeepTagsInsideTheText) {
+  // Which stamps AddTag refuses, and that a refusal changes nothing, is the property test's.
   LyricsTimeline timeline = Parsed("@title=t\nabc\n[00:05]x");
   const uint32_t before = timeline.ModificationCount();
-  EXPECT_EQ(timeline.AddTag(1, TimeTag(1000, 4, W("[00:01]"))), 0);
-  EXPECT_EQ(timeline.AddTag(1, TimeTag(1000, -1, W("[00:01]"))), 0);
-  EXPECT_EQ(timeline.AddTag(0, TimeTag(1000, 0, W("[00:01]"))), 0);  // header line
-  EXPECT_EQ(timeline.AddTag(5, TimeTag(1000, 0, W("[00:01]"))), 0);
-  EXPECT_EQ(timeline.ModificationCount(), before);
-
   ASSERT_EQ(timeline.AddTag(1, TimeTag(3000, 3, W("[00:03]"))), 1);
   ASSERT_EQ(timeline.AddTag(1, TimeTag(1000, 0, W("[00:01]"))), 1);
   ASSERT_EQ(timeline.AddTag(1, TimeTag(500, 3, W("[00:00:50]"))), 1);
