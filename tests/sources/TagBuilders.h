@@ -23,22 +23,21 @@ inline std::string Id3v1(const std::string& title, const std::string& artist, co
          Pad(comment, 30, fill) + std::string(1, static_cast<char>(genre));
 }
 
-inline std::string BigEndian(uint32_t value, int bytes) {
+// value in so many bytes, most or least significant first.
+inline std::string BigEndian(uint64_t value, int bytes) {
   std::string out;
   for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
   return out;
 }
-
-inline std::string Synchsafe(uint32_t value) {
-  std::string out;
-  for (int i = 3; i >= 0; --i) out += static_cast<char>((value >> (7 * i)) & 0x7F);
-  return out;
+inline std::string LittleEndian(uint64_t value, int bytes) {
+  std::string out = BigEndian(value, bytes);
+  return std::string(out.rbegin(), out.rend());
 }
+inline std::string LittleEndian32(uint32_t value) { return LittleEndian(value, 4); }
 
-inline std::string LittleEndian32(uint32_t value) {
-  std::string out;
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return out;
+// ID3v2 sizes: 7 bits a byte, so that no size byte looks like a sync.
+inline std::string Synchsafe(uint32_t value) {
+  return BigEndian((value & 0x7F) | (value << 1 & 0x7F00) | (value << 2 & 0x7F0000) | (value << 3 & 0x7F000000u), 4);
 }
 
 // Encoding byte 0 (ANSI text as it stands), 3 (UTF-8) and the like.
@@ -46,22 +45,16 @@ inline std::string Text(uint8_t encoding, const std::string& bytes) {
   return std::string(1, static_cast<char>(encoding)) + bytes;
 }
 
-// UTF-16 code units with a little-endian byte-order mark (encoding 1).
-inline std::string Utf16LeWithBom(const std::u16string& text) {
-  std::string out = "\xFF\xFE";
-  for (char16_t unit : text) {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>(unit >> 8);
-  }
+// UTF-16 code units, without a terminator; with a little-endian byte-order mark (encoding 1).
+inline std::string Utf16Le(const std::u16string& text) {
+  std::string out;
+  for (char16_t unit : text) out += LittleEndian(unit, 2);
   return out;
 }
-
+inline std::string Utf16LeWithBom(const std::u16string& text) { return "\xFF\xFE" + Utf16Le(text); }
 inline std::string Utf16Be(const std::u16string& text) {
   std::string out;
-  for (char16_t unit : text) {
-    out += static_cast<char>(unit >> 8);
-    out += static_cast<char>(unit & 0xFF);
-  }
+  for (char16_t unit : text) out += BigEndian(unit, 2);
   return out;
 }
 
@@ -79,9 +72,7 @@ inline std::string Frame(int version, const std::string& id, const std::string& 
 }
 
 // A 2.4 frame whose size was written the 2.3 way (plain 32-bit).
-inline std::string FramePlainSize(const std::string& id, const std::string& content) {
-  return id + BigEndian(static_cast<uint32_t>(content.size()), 4) + std::string(2, '\0') + content;
-}
+inline std::string FramePlainSize(const std::string& id, const std::string& content) { return Frame(3, id, content); }
 
 // The tag: "ID3", version, revision 0, flags, synchsafe size of body + padding.
 inline std::string Tag(int version, const std::string& body, uint8_t flags = 0, size_t padding = 0) {
@@ -129,20 +120,10 @@ inline std::string Audio(size_t size = 400) { return "\xFF\xFB\x90\x64" + std::s
 // UTF-16LE with a terminating zero.
 namespace asf {
 
-inline std::string Le(uint64_t value, int bytes) {
-  std::string out;
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return out;
-}
-inline std::string Le16(uint16_t value) { return Le(value, 2); }
-inline std::string Le32(uint32_t value) { return Le(value, 4); }
-inline std::string Le64(uint64_t value) { return Le(value, 8); }
-
-inline std::string Utf16(const std::u16string& text) {
-  std::string out;
-  for (char16_t unit : text) out += Le16(unit);
-  return out + Le16(0);
-}
+inline std::string Le16(uint16_t value) { return LittleEndian(value, 2); }
+inline std::string Le32(uint32_t value) { return LittleEndian(value, 4); }
+inline std::string Le64(uint64_t value) { return LittleEndian(value, 8); }
+inline std::string Utf16(const std::u16string& text) { return Utf16Le(text) + Le16(0); }
 
 inline std::string Object(const char* guid, const std::string& body) {
   return std::string(guid, 16) + Le64(24 + body.size()) + body;
