@@ -93,14 +93,6 @@ TEST(PrivateProfileIniFileTest, MemoryFileReadsLikeThePlatform) {
   }
 }
 
-TEST(PrivateProfileIniFileTest, StructsAreWrittenInTheMemoryFilesFormat) {
-  TempDir dir;
-  PrivateProfileIniFile ini(AnsiPath(dir));
-  const uint8_t bytes[5] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
-  ASSERT_TRUE(ini.WriteStruct("S", "K", bytes, sizeof bytes));
-  EXPECT_EQ(ini.ReadString("S", "K", "", 100), EncodeProfileStruct(bytes, sizeof bytes));
-}
-
 TEST(PrivateProfileIniFileTest, PluginIniSitsBesideTheModule) {
   char module[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, module, MAX_PATH);
