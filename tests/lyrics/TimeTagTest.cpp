@@ -44,7 +44,9 @@ TEST(ReadStampGroup, FieldsCountMinutesSecondsHundredths) {
     WString text = W(c.text);
     int32_t time = -1;
     EXPECT_EQ(ReadStampGroup(text.CStr(), 0, text.Length() - 1, time), c.time >= 0) << c.text;
-    if (c.time >= 0) EXPECT_EQ(time, c.time) << c.text;
+    if (c.time >= 0) {
+      EXPECT_EQ(time, c.time) << c.text;
+    }
   }
 }
 

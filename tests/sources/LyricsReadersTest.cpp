@@ -123,7 +123,9 @@ TEST(ReadLyricsTextFile, ReadsUpTo64KiBWithoutTheFinalEndOfFileMark) {
   };
   for (const auto& [bytes, expected] : cases) {
     EXPECT_EQ(ReadText(bytes, text), expected != nullptr) << bytes.size();
-    if (expected) EXPECT_EQ(text, W(expected)) << expected;
+    if (expected) {
+      EXPECT_EQ(text, W(expected)) << expected;
+    }
   }
 }
 
