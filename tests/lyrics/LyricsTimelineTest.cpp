@@ -158,34 +158,30 @@ TEST(DisplayLineTags, CompletesEachLineWithTheStampsThatEndIt) {
   EXPECT_EQ(Completed(emptyLast, 1), (Strings{"10000:0", "20000:0"}));
 }
 
+// "time:position time:position" of the stamps either side of t in display line k.
+std::string Around(const LyricsTimeline& timeline, int k, int t) {
+  TimeTag previous, next;
+  if (!timeline.TagsAround(k, t, previous, next)) return "none";
+  return std::to_string(previous.time) + ":" + std::to_string(previous.position) + " " + std::to_string(next.time) +
+         ":" + std::to_string(next.position);
+}
+
 TEST(TagsAround, AnswersTheStampsOnEitherSideOfTheTime) {
   LyricsTimeline timeline = Parsed("[00:10]o[00:11]n[00:12]e\n[00:20]x");
-  TimeTag previous, next;
-  auto around = [&](int k, int t) {
-    if (!timeline.TagsAround(k, t, previous, next)) return std::string("none");
-    return std::to_string(previous.time) + ":" + std::to_string(previous.position) + " " +
-           std::to_string(next.time) + ":" + std::to_string(next.position);
-  };
-  EXPECT_EQ(around(0, 5000), "10000:0 10000:0");
-  EXPECT_EQ(around(0, 10000), "10000:0 11000:1");
-  EXPECT_EQ(around(0, 11500), "11000:1 12000:2");
-  EXPECT_EQ(around(0, 19999), "12000:2 20000:3");
-  EXPECT_EQ(around(0, 20000), "20000:3 20000:3");
-  EXPECT_EQ(around(2, 0), "none");
-  EXPECT_EQ(around(-1, 0), "none");
+  EXPECT_EQ(Around(timeline, 0, 5000), "10000:0 10000:0");
+  EXPECT_EQ(Around(timeline, 0, 10000), "10000:0 11000:1");
+  EXPECT_EQ(Around(timeline, 0, 11500), "11000:1 12000:2");
+  EXPECT_EQ(Around(timeline, 0, 19999), "12000:2 20000:3");
+  EXPECT_EQ(Around(timeline, 0, 20000), "20000:3 20000:3");
+  EXPECT_EQ(Around(timeline, 2, 0), "none");
+  EXPECT_EQ(Around(timeline, -1, 0), "none");
 
   // Overlapping karaoke lines: the next line starts before this one's last stamp,
   // so the completed list goes back in time. The answer stays inside the list.
   LyricsTimeline overlap = Parsed("[00:10]a[00:30]b\n[00:20]c");
   ASSERT_EQ(Completed(overlap, 0), (Strings{"10000:0", "30000:1", "20000:2"}));
-  ASSERT_EQ(overlap.TagsAround(0, 15000, previous, next), 1);
-  EXPECT_EQ(previous.time, 10000);
-  EXPECT_EQ(next.time, 30000);
-  for (int t : {20000, 25000, 35000}) {
-    ASSERT_EQ(overlap.TagsAround(0, t, previous, next), 1);
-    EXPECT_EQ(previous.position, 2) << t;
-    EXPECT_EQ(next.position, 2) << t;
-  }
+  EXPECT_EQ(Around(overlap, 0, 15000), "10000:0 30000:1");
+  for (int t : {20000, 25000, 35000}) EXPECT_EQ(Around(overlap, 0, t), "20000:2 20000:2") << t;
 }
 
 // ------------------------------------------------------------- untimed anchor
