@@ -21,11 +21,6 @@ TEST(CodePage, ShiftJisDecodesIncludingBackslashTrailBytes) {
   EXPECT_EQ(WideToAnsi(text.CStr(), text.Length()), bytes);
 }
 
-TEST(CodePage, ConversionStopsAtNul) {
-  const std::string bytes("ab\0cd", 5);
-  EXPECT_EQ(AnsiToWide(bytes.data(), bytes.size()), WString::FromUtf8("ab"));
-}
-
 TEST(CodePage, UnrepresentableCharactersBecomeTheDefaultCharacter) {
   WString text = WString::FromUtf8("a\xC3\xA9z");  // é is not in Shift-JIS
   std::string bytes = WideToAnsi(text.CStr(), text.Length());

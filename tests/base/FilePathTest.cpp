@@ -6,27 +6,22 @@
 
 namespace {
 
-TEST(FilePath, SplitsADrivePath) {
-  FilePath path(W("C:\\歌\\表ソ.lyrics.txt"));
-  EXPECT_EQ(path.Drive(), W("C:"));
-  EXPECT_EQ(path.Folder(), W("C:\\歌\\"));
-  EXPECT_EQ(path.FileName(), W("表ソ.lyrics.txt"));
-  EXPECT_EQ(path.BaseName(), W("表ソ.lyrics"));
-  EXPECT_EQ(path.Extension(), W("txt"));
-  EXPECT_EQ(path.PathWithoutExtension(), W("C:\\歌\\表ソ.lyrics"));
-}
-
-TEST(FilePath, SplitsRelativeAndBarePaths) {
-  FilePath relative(W("music/song.mp3"));
-  EXPECT_EQ(relative.Folder(), W("music/"));
-  EXPECT_EQ(relative.Extension(), W("mp3"));
-  FilePath bare(W("lyrics"));
-  EXPECT_TRUE(bare.Folder().IsEmpty());
-  EXPECT_FALSE(bare.HasExtension());
-  EXPECT_EQ(bare.BaseName(), W("lyrics"));
-  FilePath folderOnly(W("C:\\music\\"));
-  EXPECT_EQ(folderOnly.Folder(), W("C:\\music\\"));
-  EXPECT_TRUE(folderOnly.FileName().IsEmpty());
+// Drive, folder, file name, base name and extension.
+TEST(FilePath, SplitsDriveRelativeAndBarePaths) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\歌\\表ソ.lyrics.txt", "C:|C:\\歌\\|表ソ.lyrics.txt|表ソ.lyrics|txt"},
+      {"music/song.mp3", "|music/|song.mp3|song|mp3"},
+      {"lyrics", "||lyrics|lyrics|"},
+      {"C:\\music\\", "C:|C:\\music\\|||"},
+  };
+  for (const auto& [text, parts] : cases) {
+    const FilePath path(W(text));
+    EXPECT_EQ(path.Drive().ToUtf8() + "|" + path.Folder().ToUtf8() + "|" + path.FileName().ToUtf8() + "|" +
+                  path.BaseName().ToUtf8() + "|" + path.Extension().ToUtf8(),
+              parts);
+    EXPECT_EQ(path.HasExtension(), !path.Extension().IsEmpty()) << text;
+  }
+  EXPECT_EQ(FilePath(W("C:\\歌\\表ソ.lyrics.txt")).PathWithoutExtension(), W("C:\\歌\\表ソ.lyrics"));
 }
 
 TEST(FilePath, SettersRebuildThePath) {
@@ -48,9 +43,7 @@ TEST(FilePath, SettersRebuildThePath) {
 
 TEST(FilePath, OnlyDriveBackslashPathsAreAbsolute) {
   EXPECT_TRUE(FilePath::IsDriveAbsolute(W("D:\\pics")));
-  EXPECT_FALSE(FilePath::IsDriveAbsolute(W("D:/pics")));
-  EXPECT_FALSE(FilePath::IsDriveAbsolute(W("\\pics")));
-  EXPECT_FALSE(FilePath::IsDriveAbsolute(W("D:")));
+  for (const char* relative : {"D:/pics", "\\pics", "D:"}) EXPECT_FALSE(FilePath::IsDriveAbsolute(W(relative))) << relative;
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST(DisplayerColors, SkinWinsOnlyWhereItSetsAColourAndTheUserLetsIt) {
   EXPECT_EQ(colors[ColorSlot::kText], 1u);
   EXPECT_EQ(colors[ColorSlot::kSung], 0x102030u);
   EXPECT_EQ(colors[ColorSlot::kBackground], 0u);
-  EXPECT_EQ(colors[ColorSlot::kLightBevel], BlendColor(0, kWhiteColor, 75));
+  EXPECT_EQ(colors[ColorSlot::kLightBevel], 0x3F3F3Fu);  // black toward white: 255 × 25 / 100
   EXPECT_EQ(colors[ColorSlot::kDarkBevel], 0u);
 
   colors.Recompute(own, false, skin);

@@ -15,73 +15,54 @@ SnapTargets Targets() {
 
 Rect Frame(int32_t x, int32_t y, int32_t w, int32_t h) { return Rect{x, y, x + w, y + h}; }
 
-TEST(SnapDragged, LandsAgainstThePlayerAndAlignsTheTops) {
-  const Point p = SnapDragged(Frame(382, 107, 640, 116), Targets());
-  EXPECT_EQ(p.x, 375);
-  EXPECT_EQ(p.y, 100);
+TEST(SnapDragged, SnapsToThePlayerAndTheWorkAreaEdges) {
+  const SnapTargets alone{Rect{0, 0, 1920, 1040}, {}, 10}, player = Targets();
+  const struct {
+    Rect frame;
+    const SnapTargets& targets;
+    Point expected;
+  } cases[] = {
+      {Frame(382, 107, 640, 116), player, {375, 100}},  // against the player, tops aligned
+      {Frame(370, 60, 640, 150), player, {375, 66}},    // tops far apart: bottom 210 to the player's 216
+      {Frame(95, 222, 640, 116), player, {100, 216}},   // below the player, left-aligned
+      {Frame(700, 500, 640, 116), player, {700, 500}},  // far from everything
+      {Frame(380, 400, 640, 116), player, {380, 400}},  // beside the player's column, far below it
+      {Frame(1275, 1030, 640, 16), player, {1280, 1024}},
+      {Frame(-9, 8, 640, 116), alone, {0, 0}},
+  };
+  for (const auto& c : cases) {
+    const Point p = SnapDragged(c.frame, c.targets);
+    EXPECT_EQ(p.x, c.expected.x) << c.frame.left << "," << c.frame.top;
+    EXPECT_EQ(p.y, c.expected.y) << c.frame.left << "," << c.frame.top;
+  }
 }
 
-TEST(SnapDragged, AlignsBottomsWhenTheTopsAreFarApart) {
-  const Point p = SnapDragged(Frame(370, 60, 640, 150), Targets());
-  EXPECT_EQ(p.x, 375);
-  EXPECT_EQ(p.y, 66);  // bottom 210 moved to the player's 216
-}
-
-TEST(SnapDragged, SitsBelowThePlayerLeftAligned) {
-  const Point p = SnapDragged(Frame(95, 222, 640, 116), Targets());
-  EXPECT_EQ(p.x, 100);
-  EXPECT_EQ(p.y, 216);
-}
-
-TEST(SnapDragged, FarFromEverythingStaysPut) {
-  const Point p = SnapDragged(Frame(700, 500, 640, 116), Targets());
-  EXPECT_EQ(p.x, 700);
-  EXPECT_EQ(p.y, 500);
-  // Beside the player's column but far below it: no side snap.
-  const Point below = SnapDragged(Frame(380, 400, 640, 116), Targets());
-  EXPECT_EQ(below.x, 380);
-}
-
-TEST(SnapDragged, WorkAreaEdges) {
-  const Point p = SnapDragged(Frame(1275, 1030, 640, 16), Targets());
-  EXPECT_EQ(p.x, 1280);
-  EXPECT_EQ(p.y, 1024);
-  const Point q = SnapDragged(Frame(-9, 8, 640, 116), SnapTargets{Rect{0, 0, 1920, 1040}, {}, 10});
-  EXPECT_EQ(q.x, 0);
-  EXPECT_EQ(q.y, 0);
-}
-
-TEST(SnapSized, HeightSnapsToOneAndTwoPlayerWindows) {
-  const SnapTargets far{Rect{0, 0, 1920, 1040}, {}, 10};
-  EXPECT_EQ(SnapSized(Frame(500, 500, 640, 120), SizingEdge::kBottom, far, kMinFrameHeight).Height(), 116);
-  EXPECT_EQ(SnapSized(Frame(500, 500, 640, 228), SizingEdge::kBottom, far, kMinFrameHeight).Height(), 232);
-  EXPECT_EQ(SnapSized(Frame(500, 500, 640, 174), SizingEdge::kBottom, far, kMinFrameHeight).Height(), 174);
-}
-
-TEST(SnapSized, LeastWidthKeepsTheEdgeNotBeingDragged) {
-  const SnapTargets far{Rect{0, 0, 1920, 1040}, {}, 10};
-  const Rect fromLeft = SnapSized(Frame(800, 500, 100, 300), SizingEdge::kLeft, far, kMinFrameHeight);
-  EXPECT_EQ(fromLeft.right, 900);
-  EXPECT_EQ(fromLeft.Width(), 275);
-  const Rect fromRight = SnapSized(Frame(800, 500, 100, 300), SizingEdge::kBottomRight, far, kMinFrameHeight);
-  EXPECT_EQ(fromRight.left, 800);
-  EXPECT_EQ(fromRight.Width(), 275);
-}
-
-TEST(SnapSized, LeastHeightIsTheBarInWindowShadeMode) {
-  const SnapTargets far{Rect{0, 0, 1920, 1040}, {}, 10};
-  EXPECT_EQ(SnapSized(Frame(800, 500, 300, 5), SizingEdge::kBottom, far, kMinFrameHeight).Height(), 32);
-  EXPECT_EQ(SnapSized(Frame(800, 500, 300, 5), SizingEdge::kBottom, far, 16).Height(), 16);
-  EXPECT_EQ(SnapSized(Frame(800, 500, 300, 5), SizingEdge::kBottom, far, INT32_MAX).bottom, INT32_MAX);
-}
-
-TEST(SnapSized, EdgesMeetThePlayerAndTheBottomAligns) {
-  // Right edge dragged near the player's left edge, bottom near its bottom.
-  const Rect r = SnapSized(Frame(-300, 100, 395, 120), SizingEdge::kBottomRight, Targets(), kMinFrameHeight);
-  EXPECT_EQ(r.right, 100);
-  EXPECT_EQ(r.bottom, 216);
-  const Rect left = SnapSized(Frame(383, 100, 400, 300), SizingEdge::kLeft, Targets(), kMinFrameHeight);
-  EXPECT_EQ(left.left, 375);
+TEST(SnapSized, SnapsEdgesWithinTheLeastSize) {
+  const SnapTargets far{Rect{0, 0, 1920, 1040}, {}, 10}, player = Targets();
+  const struct {
+    Rect frame;
+    SizingEdge edge;
+    const SnapTargets& targets;
+    int32_t leastHeight;
+    Rect expected;
+  } cases[] = {
+      // Heights snap to one and two player windows.
+      {Frame(500, 500, 640, 120), SizingEdge::kBottom, far, kMinFrameHeight, Frame(500, 500, 640, 116)},
+      {Frame(500, 500, 640, 228), SizingEdge::kBottom, far, kMinFrameHeight, Frame(500, 500, 640, 232)},
+      {Frame(500, 500, 640, 174), SizingEdge::kBottom, far, kMinFrameHeight, Frame(500, 500, 640, 174)},
+      // The least width keeps the edge not being dragged.
+      {Frame(800, 500, 100, 300), SizingEdge::kLeft, far, kMinFrameHeight, Rect{625, 500, 900, 800}},
+      {Frame(800, 500, 100, 300), SizingEdge::kBottomRight, far, kMinFrameHeight, Frame(800, 500, 275, 300)},
+      // The least height is the bar's in window-shade mode.
+      {Frame(800, 500, 300, 5), SizingEdge::kBottom, far, kMinFrameHeight, Frame(800, 500, 300, 32)},
+      {Frame(800, 500, 300, 5), SizingEdge::kBottom, far, 16, Frame(800, 500, 300, 16)},
+      {Frame(800, 500, 300, 5), SizingEdge::kBottom, far, INT32_MAX, Rect{800, 500, 1100, INT32_MAX}},
+      // Edges meet the player: right edge to its left, bottom to its bottom; left edge to its right.
+      {Frame(-300, 100, 395, 120), SizingEdge::kBottomRight, player, kMinFrameHeight, Rect{-300, 100, 100, 216}},
+      {Frame(383, 100, 400, 300), SizingEdge::kLeft, player, kMinFrameHeight, Rect{375, 100, 783, 400}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SnapSized(c.frame, c.edge, c.targets, c.leastHeight), c.expected) << c.frame.left << "," << c.frame.top;
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // plugin.ini as the four settings objects write it with every value at its default,
-// one section each, keys in write order. Shared by the memory-file tests and the
-// tests on the real private-profile functions.
+// one section each, keys in write order. (The tests on the real private-profile
+// functions compare the platform's file with the memory file, which this pins down.)
 
 // "ＭＳ Ｐゴシック" in Shift-JIS.
 #define MRLYRICS_TEST_SJIS_FONT "\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E"

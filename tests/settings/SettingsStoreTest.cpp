@@ -77,8 +77,8 @@ TEST(MemoryIniFileTest, StringsAreCutToTheBufferAndKeysKeepTheirPlace) {
   EXPECT_EQ(ini.Text(), "[S]\r\nB=again\r\nA=1\r\n[T]\r\nX=2\r\n");
 }
 
-TEST(SettingsStoreTest, MissingKeysKeepTheCurrentValues) {
-  MemoryIniFile ini("[Test]\nUnrelated=1\n");
+TEST(SettingsStoreTest, MissingKeysAndBadRectanglesKeepTheCurrentValues) {
+  MemoryIniFile ini("[Test]\nUnrelated=1\nRect=050000000200000003000000040000000A\n");  // checksum of 1,2,3,4
   SampleSettings s(ini);
   s.number = 3;
   s.color = 0x123456;
@@ -100,13 +100,6 @@ TEST(SettingsStoreTest, ReadsEveryType) {
   EXPECT_STREQ(s.face, "TooLong");
   EXPECT_TRUE(s.folder.IsEmpty());  // present but empty is not the default
   EXPECT_EQ(s.color, 0x000080FFu);
-  EXPECT_EQ(s.rect, (SettingsRect{1, 2, 3, 4}));
-}
-
-TEST(SettingsStoreTest, BadRectanglesAreIgnored) {
-  MemoryIniFile ini("[Test]\nRect=050000000200000003000000040000000A\n");  // checksum of 1,2,3,4
-  SampleSettings s(ini);
-  s.Load();
   EXPECT_EQ(s.rect, (SettingsRect{1, 2, 3, 4}));
 }
 

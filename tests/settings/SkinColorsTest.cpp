@@ -25,13 +25,7 @@ TEST(SkinColors, ReadsColoursAndLeavesWhatIsNoColourUnset) {
       "BKCurColor=\r\n"
       "BKColor=1000000\r\n"   // more than 24 bits
       "InfoColor= 0x80 \r\n");  // read as the settings read it
-  const SkinColorValues values = SkinColors(file).Values();
-  EXPECT_EQ(values[0], 0x0000FFu);
-  EXPECT_EQ(values[1], 0u);
-  EXPECT_EQ(values[2], kUnsetColor);
-  EXPECT_EQ(values[3], kUnsetColor);
-  EXPECT_EQ(values[4], kUnsetColor);
-  EXPECT_EQ(values[5], 0x800000u);
+  EXPECT_EQ(SkinColors(file).Values(), (SkinColorValues{0x0000FF, 0, kUnsetColor, kUnsetColor, kUnsetColor, 0x800000}));
 
   for (const char* noColour : {"FFFFFFFF", "-1", "-", " "}) {
     MemoryIniFile one(std::string("[Skin]\r\nColor=") + noColour + "\r\n");

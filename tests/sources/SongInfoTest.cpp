@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "TestText.h"
 #include "TagBuilders.h"
 #include "base/CodePage.h"
+#include "base/FilePath.h"
 #include "lyrics/LyricsDocument.h"
 
 namespace {
@@ -23,7 +23,7 @@ class SongInfoTest : public ::testing::Test {
   void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
 
   WString Write(const char* name, const std::string& bytes) {
-    std::ofstream(dir_.Path() / name, std::ios::binary) << bytes;
+    WriteFileBytes(dir_.Path() / name, bytes);
     return dir_.Wide(name);
   }
   void MakeFolder(const char* name) { std::filesystem::create_directory(dir_.Path() / name); }
@@ -37,178 +37,143 @@ class SongInfoTest : public ::testing::Test {
   TempDir dir_;
 };
 
+// The ten fields in their order (title, artist, album, year, comment, genre,
+// copyright, engineer, source, software), then the background file and folder.
+std::string Fields(const SongInfo& info) {
+  std::string out;
+  for (int i = 0; i < kSongFieldCount; ++i) out += info.Field(static_cast<SongField>(i)).ToUtf8() + "|";
+  return out + info.BgFile().ToUtf8() + "|" + info.BgFolder().ToUtf8();
+}
+
 const std::string kTagged = Tag(3, Frame(3, "TIT2", Text(0, "V2 Title")) + Frame(3, "TCON", Text(0, "(17)")), 0, 32) +
                             Audio() + Id3v1("V1 Title", "V1 Artist  ", "V1 Album", "1999", "V1 note ", 150);
 
-TEST_F(SongInfoTest, Id3v2WinsAndTheId3v1TagFillsTheRest) {
-  SongInfo info = Load(Write("song.mp3", kTagged));
-  EXPECT_EQ(info.Title(), W("V2 Title"));
-  EXPECT_EQ(info.Genre(), W("Rock"));
-  EXPECT_EQ(info.Artist(), W("V1 Artist"));  // trailing spaces removed
-  EXPECT_EQ(info.Album(), W("V1 Album"));
-  EXPECT_EQ(info.Year(), W("1999"));
-  EXPECT_EQ(info.Comment(), W("V1 note"));
-  EXPECT_TRUE(info.Copyright().IsEmpty());
-  EXPECT_EQ(info.Path(), dir_.Wide("song.mp3"));
-}
-
-TEST_F(SongInfoTest, GenreTextsAndId3v1GenreBytesAreNormalised) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"(17)", "Rock"}, {"(151)", "Tokusatsu"}, {"(200)", ""}, {"(Rock)", "(Rock)"}, {"17", "17"}, {"(1000)", "(1000)"}};
-  for (const auto& [text, genre] : cases) {
-    SongInfo info = Load(Write("g.mp3", Tag(4, Frame(4, "TCON", Text(0, text))) + Audio()));
-    EXPECT_EQ(info.Genre(), W(genre)) << text;
-  }
-  // An ID3v1 tag alone, read under the ID3v2 setting: names up to 151.
-  for (const auto& [byte, genre] : {std::pair<uint8_t, const char*>{150, "MoeMoe"}, {200, ""}, {255, ""}})
-    EXPECT_EQ(Load(Write("v1.mp3", Audio() + Id3v1("T", "", "", "", "", byte))).Genre(), W(genre)) << int{byte};
-}
-
-TEST_F(SongInfoTest, WithoutId3v2OnlyTheOwnId3v1ReaderRuns) {
-  SourceOptions options;
-  options.id3V2 = false;
-  SongInfo info = Load(Write("song.mp3", kTagged), options);
-  EXPECT_EQ(info.Title(), W("V1 Title"));
-  EXPECT_EQ(info.Artist(), W("V1 Artist  "));  // spaces kept
-  EXPECT_EQ(info.Genre(), W("MoeMoe"));
-}
-
-TEST_F(SongInfoTest, RiffInfoWinsOverEveryOtherTag) {
-  std::string wave = Riff("RMP3", Chunk("data", Audio(20)) + Chunk("LIST", "INFO" + Chunk("INAM", "Riff title") +
-                                                                         Chunk("ISFT", "Tool")));
-  SongInfo info = Load(Write("song.rmp", wave + Id3v1("V1", "V1 Artist", "", "", "", 1)));
-  EXPECT_EQ(info.Title(), W("Riff title"));
-  EXPECT_EQ(info.Software(), W("Tool"));
-  EXPECT_TRUE(info.Artist().IsEmpty());
+TEST_F(SongInfoTest, TheTagsEachReaderGives) {
+  SourceOptions noId3v2;
+  noId3v2.id3V2 = false;
+  const std::string wave = Riff("RMP3", Chunk("data", Audio(20)) + Chunk("LIST", "INFO" + Chunk("INAM", "Riff title") +
+                                                                               Chunk("ISFT", "Tool")));
+  // ID3v2 wins and the ID3v1 tag fills the rest, trimmed and with its genre named.
+  EXPECT_EQ(Fields(Load(Write("song.mp3", kTagged))), "V2 Title|V1 Artist|V1 Album|1999|V1 note|Rock||||||");
+  // Without ID3v2 only the plug-in's own ID3v1 reader runs, spaces kept.
+  EXPECT_EQ(Fields(Load(dir_.Wide("song.mp3"), noId3v2)), "V1 Title|V1 Artist  |V1 Album|1999|V1 note |MoeMoe||||||");
+  // RIFF INFO wins over every other tag.
+  EXPECT_EQ(Fields(Load(Write("song.rmp", wave + Id3v1("V1", "V1 Artist", "", "", "", 1)))), "Riff title|||||||||Tool||");
+  // Genre texts are normalised; ID3v1 genre bytes are named up to 151.
+  const std::pair<std::string, const char*> genres[] = {
+      {Tag(4, Frame(4, "TCON", Text(0, "(151)"))) + Audio(), "Tokusatsu"},
+      {Tag(4, Frame(4, "TCON", Text(0, "(200)"))) + Audio(), ""},
+      {Tag(4, Frame(4, "TCON", Text(0, "(Rock)"))) + Audio(), "(Rock)"},
+      {Tag(4, Frame(4, "TCON", Text(0, "17"))) + Audio(), "17"},
+      {Audio() + Id3v1("T", "", "", "", "", 200), ""},
+      {Audio() + Id3v1("T", "", "", "", "", 255), ""}};
+  for (const auto& [file, genre] : genres) EXPECT_EQ(Load(Write("g.mp3", file)).Genre(), W(genre)) << genre;
 }
 
 TEST_F(SongInfoTest, ExtensionsChooseTheReader) {
-  WString rmp = Write("x.rmp", kTagged);
-  WString upper = Write("y.MP3", kTagged);
-  WString wav = Write("z.wav", kTagged);
-  SourceOptions mp3Only;
-  mp3Only.id3Exts = W("mp3");
-  EXPECT_TRUE(Load(rmp, mp3Only).Title().IsEmpty());
-  EXPECT_EQ(Load(upper, mp3Only).Title(), W("V2 Title"));  // the file's extension is lowered
-  SourceOptions upperSetting;
-  upperSetting.id3Exts = W("MP3;rmp");
-  EXPECT_TRUE(Load(upper, upperSetting).Title().IsEmpty());  // the setting is not
-  EXPECT_TRUE(Load(wav).Title().IsEmpty());
-  SourceOptions wavToo;
-  wavToo.id3Exts = W("mp3;;wav;");
-  EXPECT_EQ(Load(wav, wavToo).Title(), W("V2 Title"));
+  Write("x.rmp", kTagged);
+  Write("y.MP3", kTagged);
+  Write("z.wav", kTagged);
+  Write("song.wma", kTagged);  // not an ASF file
+  Write("asf.wma", Asf(u"星空", u"Band"));
+  // The file's extension is lowered, the setting's is not; WMA files go to the media
+  // reader unless listed as tag files.
+  const struct {
+    const char *file, *id3Exts, *title;
+  } cases[] = {
+      {"x.rmp", "mp3", ""},      {"y.MP3", "mp3", "V2 Title"}, {"y.MP3", "MP3;rmp", ""},
+      {"z.wav", "mp3;rmp", ""},  {"z.wav", "mp3;;wav;", "V2 Title"}, {"song.wma", "mp3;rmp", ""},
+      {"asf.wma", "mp3;rmp", "星空"}, {"song.wma", "mp3;wma", "V2 Title"},
+  };
+  for (const auto& c : cases) {
+    SourceOptions options;
+    options.id3Exts = W(c.id3Exts);
+    EXPECT_EQ(Load(dir_.Wide(c.file), options).Title(), W(c.title)) << c.file << " " << c.id3Exts;
+  }
+  EXPECT_EQ(Load(dir_.Wide("asf.wma")).Artist(), W("Band"));
   EXPECT_TRUE(IsTagFileExtension(W("mp3;rmp"), W("rmp")));
   EXPECT_FALSE(IsTagFileExtension(W("mp3;rmp"), W("mp")));
   EXPECT_FALSE(IsTagFileExtension(W("mp3;;rmp"), W("")));
 }
 
-TEST_F(SongInfoTest, WmaFilesGoToTheMediaReaderUnlessListedAsTagFiles) {
-  WString wma = Write("song.wma", kTagged);  // not an ASF file
-  EXPECT_TRUE(Load(wma).Title().IsEmpty());
-  SongInfo asf = Load(Write("asf.wma", Asf(u"星空", u"Band")));
-  EXPECT_EQ(asf.Title(), W("星空"));
-  EXPECT_EQ(asf.Artist(), W("Band"));
-  SourceOptions wmaAsTags;
-  wmaAsTags.id3Exts = W("mp3;wma");
-  EXPECT_EQ(Load(wma, wmaAsTags).Title(), W("V2 Title"));
-}
-
 TEST_F(SongInfoTest, UnreadableFilesLeaveEverythingEmpty) {
-  SongInfo info = Load(dir_.Wide("missing.mp3"));
-  for (int i = 0; i < kSongFieldCount; ++i) EXPECT_TRUE(info.Field(static_cast<SongField>(i)).IsEmpty());
+  EXPECT_EQ(Fields(Load(dir_.Wide("missing.mp3"))), "|||||||||||");
   SongInfo reused = Load(Write("song.mp3", kTagged));
   reused.Load(dir_.Wide("missing.mp3"), SourceOptions());
-  EXPECT_TRUE(reused.Title().IsEmpty());
+  EXPECT_EQ(Fields(reused), "|||||||||||");
   EXPECT_EQ(reused.Path(), dir_.Wide("missing.mp3"));
 }
 
-std::string ArtistAlbumTag() {
-  return Tag(3, Frame(3, "TPE1", Text(0, "Band")) + Frame(3, "TALB", Text(0, "Disc"))) + Audio();
-}
-
-TEST_F(SongInfoTest, BackgroundPicturesInOrderOfNameAndExtension) {
-  WString song = Write("Song.mp3", ArtistAlbumTag());
-  Write("Song.bmp", "bmp");
-  Write("Song.jpg", "jpg");
-  Write("Band.jpeg", "jpeg");
-  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Song.jpg"));
-  std::filesystem::remove(dir_.Path() / "Song.jpg");
-  std::filesystem::remove(dir_.Path() / "Song.bmp");
-  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Band.jpeg"));
-  std::filesystem::remove(dir_.Path() / "Band.jpeg");
-  Write("Disc.bmp", "bmp");
-  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Disc.bmp"));
-  std::filesystem::remove(dir_.Path() / "Disc.bmp");
-  EXPECT_TRUE(Load(song).BgFile().IsEmpty());
-}
-
-TEST_F(SongInfoTest, BackgroundFolderIsTheNameFollowedByADot) {
-  WString song = Write("Song.mp3", ArtistAlbumTag());
-  EXPECT_TRUE(Load(song).BgFolder().IsEmpty());
-  MakeFolder("Disc");
-  EXPECT_EQ(Load(song).BgFolder(), dir_.Wide("Disc."));
-  MakeFolder("Band");
-  EXPECT_EQ(Load(song).BgFolder(), dir_.Wide("Band."));
-  MakeFolder("Song");
-  SongInfo info = Load(song);
-  EXPECT_EQ(info.BgFolder(), dir_.Wide("Song."));
-  EXPECT_TRUE(info.BgFile().IsEmpty());
-  // A folder named like a picture is found as a picture too: existence is all that counts.
-  MakeFolder("Band.bmp");
-  EXPECT_EQ(Load(song).BgFile(), dir_.Wide("Band.bmp"));
-}
-
-TEST_F(SongInfoTest, LyricsHeaderOverridesNonEmptyValuesOnly) {
-  WString song = Write("Song.mp3", ArtistAlbumTag() + Id3v1("Tag title", "", "", "", "", 0));
-  Write("Song.jpg", "jpg");
+TEST_F(SongInfoTest, BackgroundsByNameAndExtensionAndTheLyricsHeader) {
+  const WString song = Write("Song.mp3", Tag(3, Frame(3, "TPE1", Text(0, "Band")) + Frame(3, "TALB", Text(0, "Disc"))) +
+                                             Audio() + Id3v1("Tag title", "", "", "", "", 0));
+  auto background = [&] {
+    const SongInfo info = Load(song);
+    return FilePath(info.BgFile()).FileName().ToUtf8() + "|" + FilePath(info.BgFolder()).FileName().ToUtf8();
+  };
+  // Pictures: the song's name, then the artist's, then the album's; jpeg, jpg, bmp.
+  // Folders: the name followed by a dot; existence is all that counts, so a folder
+  // named like a picture is found as a picture too.
+  const struct {
+    const char* add;
+    const char* remove;
+    const char* found;
+  } steps[] = {
+      {nullptr, nullptr, "|"},         {"Disc.bmp", nullptr, "Disc.bmp|"},     {"Band.jpeg", nullptr, "Band.jpeg|"},
+      {"Song.bmp", nullptr, "Song.bmp|"}, {"Song.jpg", nullptr, "Song.jpg|"},  {"Disc/", "Song.jpg", "Song.bmp|Disc."},
+      {"Band/", "Song.bmp", "Band.jpeg|Band."}, {"Song/", "Band.jpeg", "Disc.bmp|Song."}, {"Band.bmp/", nullptr, "Band.bmp|Song."},
+  };
+  for (const auto& step : steps) {
+    const std::string add = step.add ? step.add : "";
+    if (!add.empty() && add.back() == '/') MakeFolder(add.substr(0, add.size() - 1).c_str());
+    else if (!add.empty()) Write(step.add, "picture");
+    if (step.remove) std::filesystem::remove(dir_.Path() / step.remove);
+    EXPECT_EQ(background(), step.found) << add;
+  }
+  // The lyrics header overrides non-empty values only.
   SongInfo info = Load(song);
   LyricsDocument header;
   header.ParseText(W("@title=Header title\n@artist=\n@bgfolder=C:\\Pictures\nla la"));
   info.ApplyLyricsHeader(header);
-  EXPECT_EQ(info.Title(), W("Header title"));
-  EXPECT_EQ(info.Artist(), W("Band"));
-  EXPECT_EQ(info.Album(), W("Disc"));
-  EXPECT_EQ(info.BgFile(), dir_.Wide("Song.jpg"));
-  EXPECT_EQ(info.BgFolder(), W("C:\\Pictures"));
-  // Lyrics loaded later (a dropped file) with an empty title: the tag's title again.
-  LyricsDocument empty;
-  empty.ParseText(W("@title=\nla la"));
-  info.ApplyLyricsHeader(empty);
-  EXPECT_EQ(info.Title(), W("Tag title"));
-  EXPECT_EQ(info.BgFolder(), WString());
+  EXPECT_EQ(Fields(info), "Header title|Band|Disc|||Blues|||||" + dir_.Wide("Band.bmp").ToUtf8() + "|C:\\Pictures");
+  // Lyrics loaded later (a dropped file) with an empty title: the tags' values again.
+  header.ParseText(W("@title=\nla la"));
+  info.ApplyLyricsHeader(header);
+  EXPECT_EQ(Fields(info), "Tag title|Band|Disc|||Blues|||||" + dir_.Wide("Band.bmp").ToUtf8() + "|" + dir_.Wide("Song.").ToUtf8());
 }
 
-TEST_F(SongInfoTest, FormatExpandsPlaceholders) {
-  SongInfo info = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T")) + Frame(3, "TPE1", Text(0, "A")) +
+TEST_F(SongInfoTest, FormatExpandsPlaceholdersAndFailsOnlyWhenEveryOneIsEmpty) {
+  SongInfo full = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T")) + Frame(3, "TPE1", Text(0, "A")) +
                                                      Frame(3, "TALB", Text(0, "L")) + Frame(3, "TYER", Text(0, "Y")) +
                                                      Frame(3, "COMM", Comment("", "C")) +
                                                      Frame(3, "TCON", Text(0, "G"))) +
                                                   Audio()));
-  WString text;
-  EXPECT_TRUE(info.Format(W("%1 / %2 [%3 %4 %5 %6] %7.%9"), text));
-  EXPECT_EQ(text, W("A / T [L Y C G] Song.mp3"));
-  EXPECT_TRUE(info.Format(W("%8"), text));
-  WString folder = dir_.Wide("x");
-  EXPECT_EQ(text, folder.Erase(folder.Length() - 1));  // the folder with its separator
-  EXPECT_TRUE(info.Format(W("100%% %x %0 50%"), text));
-  EXPECT_EQ(text, W("100% %x %0 50%"));
-  EXPECT_TRUE(info.Format(W("%%%1%"), text));
-  EXPECT_EQ(text, W("%A%"));
-}
-
-TEST_F(SongInfoTest, FormatFailsOnlyWhenEveryPlaceholderIsEmpty) {
-  SongInfo info = Load(Write("Song.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T"))) + Audio()));
-  WString text;
-  EXPECT_FALSE(info.Format(W("%1 - %3"), text));
-  EXPECT_EQ(text, W(" - "));  // the text is produced anyway
-  EXPECT_TRUE(info.Format(W("%1 - %2"), text));
-  EXPECT_EQ(text, W(" - T"));
-  EXPECT_TRUE(info.Format(W("no placeholders %"), text));
-  EXPECT_FALSE(info.Format(W("%% %1"), text));  // "%%" is an escape, not a field
-  EXPECT_TRUE(info.Format(W(""), text));
-  EXPECT_TRUE(text.IsEmpty());
+  SongInfo titled = Load(Write("Other.mp3", Tag(3, Frame(3, "TIT2", Text(0, "T"))) + Audio()));
   SongInfo none;
-  EXPECT_FALSE(none.Format(W("%7%8%9"), text));  // no song: no base name, folder or extension
+  WString folder = dir_.Wide("x");
+  folder.Erase(folder.Length() - 1);  // the folder with its separator
+  const struct {
+    const SongInfo& info;
+    const char* pattern;
+    bool ok;
+    std::string text;
+  } cases[] = {
+      {full, "%1 / %2 [%3 %4 %5 %6] %7.%9", true, "A / T [L Y C G] Song.mp3"},
+      {full, "%8", true, folder.ToUtf8()},
+      {full, "100%% %x %0 50%", true, "100% %x %0 50%"},
+      {full, "%%%1%", true, "%A%"},
+      {titled, "%1 - %3", false, " - "},  // the text is produced anyway
+      {titled, "%1 - %2", true, " - T"},
+      {titled, "no placeholders %", true, "no placeholders %"},
+      {titled, "%% %1", false, "% "},  // "%%" is an escape, not a field
+      {titled, "", true, ""},
+      {none, "%7%8%9", false, ""},  // no song: no base name, folder or extension
+  };
+  for (const auto& c : cases) {
+    WString text = W("stale");
+    EXPECT_EQ(c.info.Format(W(c.pattern), text), c.ok) << c.pattern;
+    EXPECT_EQ(text.ToUtf8(), c.text) << c.pattern;
+  }
 }
 
 }  // namespace

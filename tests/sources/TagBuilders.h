@@ -23,22 +23,21 @@ inline std::string Id3v1(const std::string& title, const std::string& artist, co
          Pad(comment, 30, fill) + std::string(1, static_cast<char>(genre));
 }
 
-inline std::string BigEndian(uint32_t value, int bytes) {
+// value in so many bytes, most or least significant first.
+inline std::string BigEndian(uint64_t value, int bytes) {
   std::string out;
   for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
   return out;
 }
-
-inline std::string Synchsafe(uint32_t value) {
-  std::string out;
-  for (int i = 3; i >= 0; --i) out += static_cast<char>((value >> (7 * i)) & 0x7F);
-  return out;
+inline std::string LittleEndian(uint64_t value, int bytes) {
+  std::string out = BigEndian(value, bytes);
+  return std::string(out.rbegin(), out.rend());
 }
+inline std::string LittleEndian32(uint32_t value) { return LittleEndian(value, 4); }
 
-inline std::string LittleEndian32(uint32_t value) {
-  std::string out;
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return out;
+// ID3v2 sizes: 7 bits a byte, so that no size byte looks like a sync.
+inline std::string Synchsafe(uint32_t value) {
+  return BigEndian((value & 0x7F) | (value << 1 & 0x7F00) | (value << 2 & 0x7F0000) | (value << 3 & 0x7F000000u), 4);
 }
 
 // Encoding byte 0 (ANSI text as it stands), 3 (UTF-8) and the like.
@@ -46,22 +45,16 @@ inline std::string Text(uint8_t encoding, const std::string& bytes) {
   return std::string(1, static_cast<char>(encoding)) + bytes;
 }
 
-// UTF-16 code units with a little-endian byte-order mark (encoding 1).
-inline std::string Utf16LeWithBom(const std::u16string& text) {
-  std::string out = "\xFF\xFE";
-  for (char16_t unit : text) {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>(unit >> 8);
-  }
+// UTF-16 code units, without a terminator; with a little-endian byte-order mark (encoding 1).
+inline std::string Utf16Le(const std::u16string& text) {
+  std::string out;
+  for (char16_t unit : text) out += LittleEndian(unit, 2);
   return out;
 }
-
+inline std::string Utf16LeWithBom(const std::u16string& text) { return "\xFF\xFE" + Utf16Le(text); }
 inline std::string Utf16Be(const std::u16string& text) {
   std::string out;
-  for (char16_t unit : text) {
-    out += static_cast<char>(unit >> 8);
-    out += static_cast<char>(unit & 0xFF);
-  }
+  for (char16_t unit : text) out += BigEndian(unit, 2);
   return out;
 }
 
@@ -79,9 +72,7 @@ inline std::string Frame(int version, const std::string& id, const std::string& 
 }
 
 // A 2.4 frame whose size was written the 2.3 way (plain 32-bit).
-inline std::string FramePlainSize(const std::string& id, const std::string& content) {
-  return id + BigEndian(static_cast<uint32_t>(content.size()), 4) + std::string(2, '\0') + content;
-}
+inline std::string FramePlainSize(const std::string& id, const std::string& content) { return Frame(3, id, content); }
 
 // The tag: "ID3", version, revision 0, flags, synchsafe size of body + padding.
 inline std::string Tag(int version, const std::string& body, uint8_t flags = 0, size_t padding = 0) {
@@ -124,25 +115,65 @@ inline std::string Riff(const std::string& form, const std::string& chunks) {
 // Some MPEG audio frames' worth of bytes for a song body.
 inline std::string Audio(size_t size = 400) { return "\xFF\xFB\x90\x64" + std::string(size, '\x55'); }
 
-// A Windows Media (ASF) file: the header object holding one content description
-// object with a title and an author, UTF-16 each with its terminating zero.
+// Windows Media (ASF) headers. An object is a GUID (its first three groups stored
+// little-endian), a 64-bit size counting its own 24 bytes, and a body; text is
+// UTF-16LE with a terminating zero.
+namespace asf {
+
+inline std::string Le16(uint16_t value) { return LittleEndian(value, 2); }
+inline std::string Le32(uint32_t value) { return LittleEndian(value, 4); }
+inline std::string Le64(uint64_t value) { return LittleEndian(value, 8); }
+inline std::string Utf16(const std::u16string& text) { return Utf16Le(text) + Le16(0); }
+
+inline std::string Object(const char* guid, const std::string& body) {
+  return std::string(guid, 16) + Le64(24 + body.size()) + body;
+}
+
+// 75B22633-668E-11CF-A6D9-00AA0062CE6C: title, author, copyright, description and
+// rating; an empty text is stored with length 0.
+inline std::string ContentDescription(const std::u16string& title, const std::u16string& author,
+                                      const std::u16string& copyright = u"", const std::u16string& description = u"") {
+  const std::u16string texts[] = {title, author, copyright, description, u""};
+  std::string sizes, body;
+  for (const std::u16string& text : texts) {
+    const std::string stored = text.empty() ? std::string() : Utf16(text);
+    sizes += Le16(static_cast<uint16_t>(stored.size()));
+    body += stored;
+  }
+  return Object("\x33\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", sizes + body);
+}
+
+struct Attribute {
+  std::u16string name;
+  uint16_t type;      // 0 string, 1 bytes, 2 bool, 3 DWORD, 4 QWORD, 5 WORD
+  std::string value;  // raw bytes; Utf16 for strings
+};
+
+// D2D0A440-E307-11D2-97F0-00A0C95EA850: named, typed attributes.
+inline std::string ExtendedContentDescription(const std::vector<Attribute>& attributes) {
+  std::string body = Le16(static_cast<uint16_t>(attributes.size()));
+  for (const Attribute& attribute : attributes) {
+    std::string name = Utf16(attribute.name);
+    body += Le16(static_cast<uint16_t>(name.size())) + name + Le16(attribute.type) +
+            Le16(static_cast<uint16_t>(attribute.value.size())) + attribute.value;
+  }
+  return Object("\x40\xA4\xD0\xD2\x07\xE3\xD2\x11\x97\xF0\x00\xA0\xC9\x5E\xA8\x50", body);
+}
+
+// 75B22630-668E-11CF-A6D9-00AA0062CE6C: its 30 bytes (with an object count and two
+// reserved bytes 1 and 2) and the objects inside it.
+inline std::string Header(const std::vector<std::string>& objects) {
+  std::string inside;
+  for (const std::string& object : objects) inside += object;
+  return std::string("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16) +
+         Le64(30 + inside.size()) + Le32(static_cast<uint32_t>(objects.size())) + "\x01\x02" + inside;
+}
+
+}  // namespace asf
+
+// A Windows Media file of a header with a title and an author.
 inline std::string Asf(const std::u16string& title, const std::u16string& author) {
-  auto little = [](uint64_t value, int bytes) {
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-  };
-  auto wide = [](const std::u16string& text) {
-    std::string out;
-    for (char16_t unit : text) out += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    return out + std::string(2, '\0');
-  };
-  const std::string guidTail("\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 12);
-  std::string titleBytes = wide(title), authorBytes = wide(author);
-  std::string description = little(titleBytes.size(), 2) + little(authorBytes.size(), 2) + little(0, 2) +
-                            little(0, 2) + little(0, 2) + titleBytes + authorBytes;
-  std::string object = "\x33\x26\xB2\x75" + guidTail + little(24 + description.size(), 8) + description;
-  return "\x30\x26\xB2\x75" + guidTail + little(30 + object.size(), 8) + little(1, 4) + "\x01\x02" + object;
+  return asf::Header({asf::ContentDescription(title, author)});
 }
 
 }  // namespace tagbuild

@@ -16,7 +16,6 @@ namespace {
 using namespace std::string_literals;
 using namespace tagbuild;
 
-
 const WString& F(const SongFields& fields, SongField field) { return FieldOf(fields, field); }
 
 TEST(GenresTest, TableKeepsThePlayersOrderAndSpelling) {
@@ -28,13 +27,9 @@ TEST(GenresTest, TableKeepsThePlayersOrderAndSpelling) {
 }
 
 TEST(GenresTest, BracketedNumbersBecomeNamesUpTo255) {
-  EXPECT_EQ(NormaliseGenre(W("(17)")), W("Rock"));
-  EXPECT_EQ(NormaliseGenre(W("(151)")), W("Tokusatsu"));
-  EXPECT_EQ(NormaliseGenre(W("(0)")), W("Blues"));
-  EXPECT_EQ(NormaliseGenre(W("(017)")), W("Rock"));
-  EXPECT_TRUE(NormaliseGenre(W("(152)")).IsEmpty());
-  EXPECT_TRUE(NormaliseGenre(W("(200)")).IsEmpty());
-  EXPECT_TRUE(NormaliseGenre(W("(255)")).IsEmpty());
+  for (const auto& [text, genre] : {std::pair<const char*, const char*>{"(17)", "Rock"}, {"(151)", "Tokusatsu"},
+                                    {"(0)", "Blues"}, {"(017)", "Rock"}, {"(152)", ""}, {"(200)", ""}, {"(255)", ""}})
+    EXPECT_EQ(NormaliseGenre(W(text)), W(genre)) << text;
   for (const char* kept : {"(256)", "(1000)", "(99999999999999999999)", "(Rock)", "17", "()", "(17)Rock",
                            "Rock (17)", "(-1)", "(1 7)", "(", ")", ""})
     EXPECT_EQ(NormaliseGenre(W(kept)), W(kept)) << kept;
@@ -50,19 +45,13 @@ TEST_F(Id3v1Test, ReadsEveryFieldAsAnsiText) {
                                      "Band", "Album", "1999", "Note", 150));
   SongFields fields;
   ASSERT_TRUE(ReadId3v1Fields(file, fields));
-  EXPECT_EQ(F(fields, SongField::kTitle), W("星空"));
-  EXPECT_EQ(F(fields, SongField::kArtist), W("Band"));
-  EXPECT_EQ(F(fields, SongField::kAlbum), W("Album"));
-  EXPECT_EQ(F(fields, SongField::kYear), W("1999"));
-  EXPECT_EQ(F(fields, SongField::kComment), W("Note"));
-  EXPECT_EQ(F(fields, SongField::kGenre), W("MoeMoe"));
-}
-
-TEST_F(Id3v1Test, GenreBytesPast151GiveNoGenre) {
-  for (uint8_t genre : {152, 200, 255}) {
-    CheckedSource file(Audio() + Id3v1("T", "", "", "", "", genre));
-    SongFields fields;
-    ASSERT_TRUE(ReadId3v1Fields(file, fields));
+  const char* const expected[] = {"星空", "Band", "Album", "1999", "Note", "MoeMoe"};
+  const SongField order[] = {SongField::kTitle, SongField::kArtist,  SongField::kAlbum,
+                             SongField::kYear,  SongField::kComment, SongField::kGenre};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(F(fields, order[i]), W(expected[i])) << expected[i];
+  for (uint8_t genre : {152, 200, 255}) {  // past the table: no genre
+    CheckedSource other(Audio() + Id3v1("T", "", "", "", "", genre));
+    ASSERT_TRUE(ReadId3v1Fields(other, fields));
     EXPECT_TRUE(F(fields, SongField::kGenre).IsEmpty()) << int{genre};
   }
 }
@@ -92,12 +81,10 @@ TEST_F(Id3v1Test, FullWidthFieldsAndTrackByteComments) {
 
 TEST_F(Id3v1Test, ShortFilesAndMissingMarkersHaveNoTag) {
   SongFields fields;
-  for (size_t size : {0, 3, 127}) {
-    CheckedSource file("TAG" + std::string(size > 3 ? size - 3 : 0, 'a'));
-    EXPECT_FALSE(ReadId3v1Fields(file, fields)) << size;
+  for (const std::string& bytes : {"TAG"s, "TAG" + std::string(124, 'a'), Audio() + "TAx" + std::string(125, 'a')}) {
+    CheckedSource file(bytes);
+    EXPECT_FALSE(ReadId3v1Fields(file, fields)) << bytes.size();
   }
-  CheckedSource noMarker(Audio() + "TAx" + std::string(125, 'a'));
-  EXPECT_FALSE(ReadId3v1Fields(noMarker, fields));
   CheckedSource exact(Id3v1("T", "", "", "", "", 0));  // exactly 128 bytes
   EXPECT_TRUE(ReadId3v1Fields(exact, fields));
 }
@@ -105,7 +92,13 @@ TEST_F(Id3v1Test, ShortFilesAndMissingMarkersHaveNoTag) {
 class RiffInfoTest : public Id3v1Test {};
 
 std::string Info(const std::string& subChunks) { return Chunk("LIST", "INFO" + subChunks); }
-const std::string kFormat = Chunk("fmt ", std::string(16, '\x01'));
+
+// One field of a whole file as UTF-8, "<none>" when no INFO list is found.
+std::string ReadRiff(const std::string& file, SongField field) {
+  CheckedSource source(file);
+  SongFields fields;
+  return ReadRiffInfo(source, fields) ? F(fields, field).ToUtf8() : "<none>";
+}
 
 TEST_F(RiffInfoTest, EveryChunkFillsItsFieldThroughOddPads) {
   // Odd sizes without a zero byte: each is followed by one pad byte.
@@ -119,71 +112,42 @@ TEST_F(RiffInfoTest, EveryChunkFillsItsFieldThroughOddPads) {
   for (int i = 0; i < kSongFieldCount; ++i) EXPECT_EQ(fields[i], W(expected[i])) << i;
 }
 
-TEST_F(RiffInfoTest, TextEndsAtItsZeroByteAfterAnOddDataChunk) {
-  CheckedSource file(Riff("WAVE", kFormat + Chunk("data", std::string(101, '\x10')) + Info(Chunk("INAM", "Song\0junk"s))));
-  SongFields fields;
-  ASSERT_TRUE(ReadRiffInfo(file, fields));
-  EXPECT_EQ(F(fields, SongField::kTitle), W("Song"));
-}
-
-TEST_F(RiffInfoTest, TruncatedFilesKeepTextUpToTheEnd) {
-  std::string whole = Riff("WAVE", Info(Chunk("IART", "Band") + Chunk("INAM", "Long title")));
-  CheckedSource cut(whole.substr(0, whole.size() - 5));  // "Long " survives
-  SongFields fields;
-  ASSERT_TRUE(ReadRiffInfo(cut, fields));
-  EXPECT_EQ(F(fields, SongField::kArtist), W("Band"));
-  EXPECT_EQ(F(fields, SongField::kTitle), W("Long "));
-  // Cut inside the next sub-chunk's header: the walk ends cleanly.
-  CheckedSource cutHeader(whole.substr(0, whole.size() - 16));
-  SongFields other;
-  ASSERT_TRUE(ReadRiffInfo(cutHeader, other));
-  EXPECT_EQ(F(other, SongField::kArtist), W("Band"));
-  EXPECT_TRUE(F(other, SongField::kTitle).IsEmpty());
-}
-
-TEST_F(RiffInfoTest, SizesBeyondTheFileAreNeverFollowed) {
-  // A list that claims 4 GB, a sub-chunk that claims 4 GB: read up to the file's end.
-  std::string hugeList = "LIST" + LittleEndian32(0xFFFFFFFF) + "INFO" + "INAM" + LittleEndian32(0xFFFFFFF0) + "Song";
-  CheckedSource file(Riff("WAVE", hugeList));
-  SongFields fields;
-  ASSERT_TRUE(ReadRiffInfo(file, fields));
-  EXPECT_EQ(F(fields, SongField::kTitle), W("Song"));
-  // A data chunk that claims more than the file: no INFO list is found after it.
-  CheckedSource skipped(Riff("WAVE", "data" + LittleEndian32(0x7FFFFFF0) + "abcd" + Info(Chunk("INAM", "x"))));
-  EXPECT_FALSE(ReadRiffInfo(skipped, fields));
-}
-
-TEST_F(RiffInfoTest, WalkEndsAtHighIdsRiffSizeAndOtherForms) {
-  SongFields fields;
-  CheckedSource highId(Riff("WAVE", Chunk("\x80xyz", "ab") + Info(Chunk("INAM", "x"))));
-  EXPECT_FALSE(ReadRiffInfo(highId, fields));
-  // The RIFF size says the file ends after the first chunk.
-  std::string chunks = Chunk("data", "abcd") + Info(Chunk("INAM", "x"));
-  CheckedSource shortRiff("RIFF" + LittleEndian32(12) + "WAVE" + chunks);
-  EXPECT_FALSE(ReadRiffInfo(shortRiff, fields));
-  CheckedSource avi(Riff("AVI ", Info(Chunk("INAM", "x"))));
-  EXPECT_FALSE(ReadRiffInfo(avi, fields));
-  // High sub-chunk ids end the INFO walk, keeping what came before.
-  CheckedSource highSub(Riff("WAVE", Info(Chunk("INAM", "x") + Chunk("\xC0" "ART", "y") + Chunk("IART", "z"))));
-  ASSERT_TRUE(ReadRiffInfo(highSub, fields));
-  EXPECT_EQ(F(fields, SongField::kTitle), W("x"));
-  EXPECT_TRUE(F(fields, SongField::kArtist).IsEmpty());
-  for (size_t size = 0; size < 12; ++size) {
-    CheckedSource tiny(Riff("WAVE", "").substr(0, size));
-    EXPECT_FALSE(ReadRiffInfo(tiny, fields));
-  }
-}
-
-TEST_F(RiffInfoTest, ChunksShorterThanTheirPeekAreSteppedByTheirSize) {
-  // A 2-byte chunk (plus pad 0 since even) right before the INFO list.
-  CheckedSource file(Riff("WAVE", Chunk("junk", "ab") + Info(Chunk("INAM", "x"))));
-  SongFields fields;
-  ASSERT_TRUE(ReadRiffInfo(file, fields));
-  EXPECT_EQ(F(fields, SongField::kTitle), W("x"));
-  // A list too short to hold "INFO" and a sub-chunk gives nothing but is no error.
-  CheckedSource empty(Riff("WAVE", Chunk("LIST", "INFO")));
-  SongFields none;
-  EXPECT_TRUE(ReadRiffInfo(empty, none));
+TEST_F(RiffInfoTest, DamagedAndHostileFiles) {
+  const SongField kTitle = SongField::kTitle, kArtist = SongField::kArtist;
+  const std::string cut = Riff("WAVE", Info(Chunk("IART", "Band") + Chunk("INAM", "Long title")));
+  const std::string highSub = Riff("WAVE", Info(Chunk("INAM", "x") + Chunk("\xC0" "ART", "y") + Chunk("IART", "z")));
+  const struct {
+    const char* what;
+    std::string file;
+    SongField field;
+    const char* expected;
+  } cases[] = {
+      {"text ends at its zero byte after an odd data chunk",
+       Riff("WAVE", Chunk("fmt ", std::string(16, '\x01')) + Chunk("data", std::string(101, '\x10')) +
+                        Info(Chunk("INAM", "Song\0junk"s))), kTitle, "Song"},
+      // Truncated files keep text up to the end, and a cut header ends the walk.
+      {"cut in the title", cut.substr(0, cut.size() - 5), kTitle, "Long "},
+      {"before the cut", cut.substr(0, cut.size() - 5), kArtist, "Band"},
+      {"cut in a header", cut.substr(0, cut.size() - 16), kTitle, ""},
+      {"before a cut header", cut.substr(0, cut.size() - 16), kArtist, "Band"},
+      // Sizes beyond the file are never followed: a list and a sub-chunk claiming 4 GB
+      // are read up to the file's end; no INFO list is found after an overlong chunk.
+      {"4 GB list", Riff("WAVE", "LIST" + LittleEndian32(0xFFFFFFFF) + "INFO" + "INAM" + LittleEndian32(0xFFFFFFF0) + "Song"),
+       kTitle, "Song"},
+      {"overlong data", Riff("WAVE", "data" + LittleEndian32(0x7FFFFFF0) + "abcd" + Info(Chunk("INAM", "x"))), kTitle, "<none>"},
+      // The walk ends at high ids, at the RIFF size and at other forms.
+      {"high chunk id", Riff("WAVE", Chunk("\x80xyz", "ab") + Info(Chunk("INAM", "x"))), kTitle, "<none>"},
+      {"RIFF size ends early", "RIFF" + LittleEndian32(12) + "WAVE" + Chunk("data", "abcd") + Info(Chunk("INAM", "x")),
+       kTitle, "<none>"},
+      {"AVI", Riff("AVI ", Info(Chunk("INAM", "x"))), kTitle, "<none>"},
+      {"before a high sub-chunk id", highSub, kTitle, "x"},
+      {"after a high sub-chunk id", highSub, kArtist, ""},
+      // A chunk shorter than the reader's peek is stepped by its size.
+      {"2-byte chunk", Riff("WAVE", Chunk("junk", "ab") + Info(Chunk("INAM", "x"))), kTitle, "x"},
+      {"list with only INFO", Riff("WAVE", Chunk("LIST", "INFO")), kTitle, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadRiff(c.file, c.field), c.expected) << c.what;
+  for (size_t size = 0; size < 12; ++size) EXPECT_EQ(ReadRiff(Riff("WAVE", "").substr(0, size), kTitle), "<none>");
 }
 
 }  // namespace

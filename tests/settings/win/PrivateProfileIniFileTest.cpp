@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 
 #include "TestText.h"
@@ -21,16 +18,6 @@
 namespace {
 
 std::string AnsiPath(const TempDir& dir) { return dir.Wide("plugin.ini").ToAnsi(); }
-
-std::string FileBytes(const std::string& ansiPath) {
-  std::ifstream in(ansiPath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& ansiPath, const std::string& bytes) {
-  std::ofstream out(ansiPath, std::ios::binary);
-  out << bytes;
-}
 
 void WriteAllSections(IniFile& ini) {
   CommonSettings common(ini);
@@ -47,7 +34,7 @@ TEST(PrivateProfileIniFileTest, QuitWritesEverySectionInFullInKeyOrder) {
   WriteAllSections(ini);
   // The platform may separate sections by blank lines; otherwise the file is what
   // the memory file (whose text the portable tests pin down) holds.
-  std::string file = FileBytes(ini.Path());
+  std::string file = ReadFileBytes(ini.Path());
   for (size_t blank; (blank = file.find("\r\n\r\n")) != std::string::npos;) file.erase(blank, 2);
   MemoryIniFile memory;
   WriteAllSections(memory);
@@ -76,7 +63,7 @@ TEST(PrivateProfileIniFileTest, ChangedValuesSurviveAQuitAndAStart) {
   EXPECT_EQ(editor.fileName, W("C:\\歌詞\\表.txt"));
   CommonSettings common(ini);
   EXPECT_EQ(common.lyricsFolder, W("D:\\表示\\"));
-  EXPECT_NE(FileBytes(ini.Path()).find("Color=FF8000\r\n"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(ini.Path()).find("Color=FF8000\r\n"), std::string::npos);
 }
 
 TEST(PrivateProfileIniFileTest, MemoryFileReadsLikeThePlatform) {
@@ -85,7 +72,7 @@ TEST(PrivateProfileIniFileTest, MemoryFileReadsLikeThePlatform) {
       "[S]\r\nA=42\r\nB=-25\r\nC= 12abc\r\nD=abc\r\nE=\r\nF=FF0000\r\n"
       "R=0A000000140000001E0000002800000064\r\nBad=0A000000140000001E0000002800000065\r\n"
       "Short=0A00000014000000\r\n";
-  WriteFile(AnsiPath(dir), text);
+  WriteFileBytes(AnsiPath(dir), text);
   PrivateProfileIniFile real(AnsiPath(dir));
   MemoryIniFile memory(text);
   for (const char* key : {"A", "B", "C", "D", "E", "Missing"}) {
@@ -104,14 +91,6 @@ TEST(PrivateProfileIniFileTest, MemoryFileReadsLikeThePlatform) {
       EXPECT_EQ(0, memcmp(a, b, 16)) << key;
     }
   }
-}
-
-TEST(PrivateProfileIniFileTest, StructsAreWrittenInTheMemoryFilesFormat) {
-  TempDir dir;
-  PrivateProfileIniFile ini(AnsiPath(dir));
-  const uint8_t bytes[5] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
-  ASSERT_TRUE(ini.WriteStruct("S", "K", bytes, sizeof bytes));
-  EXPECT_EQ(ini.ReadString("S", "K", "", 100), EncodeProfileStruct(bytes, sizeof bytes));
 }
 
 TEST(PrivateProfileIniFileTest, PluginIniSitsBesideTheModule) {
