@@ -3,15 +3,15 @@
 // plug-in's resources linked into this program.
 //
 //   cpu     A 300-line karaoke song of 15 minutes plays from its middle on the
-//           real-time clock with the Displayer open at Wait 20. Twelve rounds, each
-//           of three spans of 1.5 s: playing, paused (the ticks draw nothing), and
-//           bare ticks (one wait and one position query a tick) on a thread of their
-//           own that owns a window, while the plug-in thread is held. Each span
-//           gives the CPU time of its thread per tick; each round gives the ratios
-//           playing / paused and paused / bare, and the medians of the twelve are
-//           the figures: on a shared machine the cost of a tick moves with the load,
-//           the ratio of neighbouring spans much less. Also what the ticks drew
-//           (LyricsView::Ticks: nothing, a wipe strip, a scroll).
+//           real-time clock with the Displayer open at Wait 20. Thirty rounds (by
+//           default), each of three spans of 0.6 s: playing, paused (the ticks draw
+//           nothing), and bare ticks (one wait and one position query a tick) on a
+//           thread of their own that owns a window, while the plug-in thread is
+//           held. Each span gives the CPU time of its thread per tick; each round
+//           gives the ratios playing / paused and paused / bare, and the medians of
+//           the rounds are the figures: on a shared machine the cost of a tick
+//           moves with the load, the ratio of neighbouring spans much less. Also
+//           what the ticks drew (LyricsView::Ticks: nothing, a wipe strip, a scroll).
 //   counts  The same song on the manual clock, 300 ticks in lockstep (the position
 //           moves 20 ms a tick): the GDI and USER drawing calls of each tick, and the
 //           markers around each tick that tools/bench finds in a wineserver trace.
@@ -22,7 +22,7 @@
 //
 // Lines "metric: <name> <value> <unit>" are the figures tools/bench checks.
 //
-//   tools/wine-run build/win64/bench_displayer.exe [cpu [ms a span]] [counts] [leaks]
+//   tools/wine-run build/win64/bench_displayer.exe [cpu [ms a span [rounds]]] [counts] [leaks]
 
 #include <windows.h>
 
@@ -316,7 +316,7 @@ class Session {
 
 // --- CPU while playing --------------------------------------------------------------------
 
-constexpr int kRounds = 12;
+constexpr int kSettleMs = 100;  // after a pause or a hold, before the next span
 constexpr int kTickMs = 20;
 constexpr int kCountedTicks = 300;
 
@@ -394,7 +394,7 @@ bool OpenWithSong(Session& session) {
   return true;
 }
 
-bool MeasurePlayback(int spanMs) {
+bool MeasurePlayback(int spanMs, int rounds) {
   BenchFolder folder;
   std::string song;
   if (!WriteKaraokeSong(folder, song)) {
@@ -407,7 +407,7 @@ bool MeasurePlayback(int spanMs) {
   if (!player.Create(options)) return false;
   player.SetPlaylist({song});
   player.Play();
-  const int startMs = kSongSeconds * 1000 / 2 - kRounds * spanMs / 2;  // the playback's middle is the song's
+  const int startMs = kSongSeconds * 1000 / 2 - rounds * spanMs / 2;  // the playback's middle is the song's
   player.SetPosition(startMs);
 
   MemoryIniFile ini;  // the defaults: Wait 20, the Displayer opens at start
@@ -415,21 +415,21 @@ bool MeasurePlayback(int spanMs) {
   if (!OpenWithSong(session)) return false;
 
   BareTicker bareTicker(player.MainWindow());
-  std::vector<CpuSpan> playing(kRounds), paused(kRounds), bare(kRounds);
+  std::vector<CpuSpan> playing(rounds), paused(rounds), bare(rounds);
   std::vector<double> playingOverPaused, pausedOverBare;
   LyricsView::TickCounts drew, pausedDrew;
   // Playing, paused, bare, then bare, paused, playing: the spans of each ratio are
   // always neighbours, and a drift of the load favours neither side.
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     const bool forward = round % 2 == 0;
     if (forward && !MeasureSpan(session, spanMs, playing[round], drew)) return false;
     if (!forward && !MeasureBareSpan(session, bareTicker, spanMs, bare[round])) return false;
     player.Pause();
-    SubstitutePlayer::PumpFor(200);
+    SubstitutePlayer::PumpFor(kSettleMs);
     if (!MeasureSpan(session, spanMs, paused[round], pausedDrew)) return false;
     if (forward && !MeasureBareSpan(session, bareTicker, spanMs, bare[round])) return false;
     player.Pause();  // plays on
-    SubstitutePlayer::PumpFor(200);
+    SubstitutePlayer::PumpFor(kSettleMs);
     if (!forward && !MeasureSpan(session, spanMs, playing[round], drew)) return false;
     playingOverPaused.push_back(playing[round].MicrosecondsPerTick() / paused[round].MicrosecondsPerTick());
     pausedOverBare.push_back(paused[round].MicrosecondsPerTick() / bare[round].MicrosecondsPerTick());
@@ -437,7 +437,7 @@ bool MeasurePlayback(int spanMs) {
 
   const long ticks = TickTotal(drew);
   printf("Displayer, %d karaoke lines from %d:%02d, Wait 20, %d rounds of %d ms playing, paused and bare\n",
-         kSongLines, startMs / 60000, startMs / 1000 % 60, kRounds, spanMs);
+         kSongLines, startMs / 60000, startMs / 1000 % 60, rounds, spanMs);
   PrintSpans("displayer_playing", "playing", playing);
   PrintSpans("displayer_paused", "paused", paused);
   PrintSpans("bare_tick", "bare ticks, a thread with a window", bare);
@@ -666,23 +666,24 @@ bool CountLeftovers() {
 int main(int argc, char** argv) {
   WindowBase::SetInstance(GetModuleHandleA(nullptr));
   bool cpu = false, counts = false, leaks = false;
-  int spanMs = 1500;
+  int spanMs = 600, rounds = 30;
   for (int i = 1; i < argc; ++i) {
     if (strcmp(argv[i], "cpu") == 0) {
       cpu = true;
       if (i + 1 < argc && atoi(argv[i + 1]) > 0) spanMs = atoi(argv[++i]);
+      if (i + 1 < argc && atoi(argv[i + 1]) > 0) rounds = atoi(argv[++i]);
     } else if (strcmp(argv[i], "counts") == 0) {
       counts = true;
     } else if (strcmp(argv[i], "leaks") == 0) {
       leaks = true;
     } else {
-      fprintf(stderr, "usage: bench_displayer [cpu [ms a span]] [counts] [leaks]\n");
+      fprintf(stderr, "usage: bench_displayer [cpu [ms a span [rounds]]] [counts] [leaks]\n");
       return 2;
     }
   }
   if (!cpu && !counts && !leaks) cpu = counts = leaks = true;
   bool ok = true;
-  if (cpu) ok = MeasurePlayback(spanMs) && ok;
+  if (cpu) ok = MeasurePlayback(spanMs, rounds) && ok;
   fflush(stdout);
   if (counts) ok = MeasureTickCounts() && ok;
   fflush(stdout);
