@@ -353,8 +353,10 @@ bool MeasureBareSpan(Session& session, BareTicker& bare, int ms, CpuSpan& span) 
 }
 
 double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
+  const size_t half = values.size() / 2;
+  return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
 }
 
 void PrintRatio(const char* name, const std::vector<double>& ratios) {
