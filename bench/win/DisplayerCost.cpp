@@ -3,12 +3,18 @@
 // plug-in's resources linked into this program.
 //
 //   cpu     A 300-line karaoke song of 15 minutes plays from its middle on the
-//           real-time clock with the Displayer open at Wait 20; the plug-in thread's
-//           CPU time (GetThreadTimes) over the playback, and what its ticks drew
-//           (LyricsView::Ticks: nothing, a wipe strip, a scroll); then the same
-//           paused for a third of the time, where the ticks draw nothing; then a
-//           bare tick on a thread of its own (one wait, one position query, no
-//           window), the least any tick can cost on this system.
+//           real-time clock with the Displayer open at Wait 20. Thirty rounds (by
+//           default), each of three spans of 0.6 s: playing, paused (the ticks draw
+//           nothing), and bare ticks (one wait and one position query a tick) on a
+//           thread of their own that owns a window, while the plug-in thread is
+//           held. Each span gives the CPU time of its thread per tick; each round
+//           gives the ratios playing / paused and paused / bare, and the medians of
+//           the rounds are the figures: on a shared machine the cost of a tick
+//           moves with the load, the ratio of neighbouring spans much less. Also
+//           what the ticks drew (LyricsView::Ticks: nothing, a wipe strip, a scroll).
+//   counts  The same song on the manual clock, 300 ticks in lockstep (the position
+//           moves 20 ms a tick): the GDI and USER drawing calls of each tick, and the
+//           markers around each tick that tools/bench finds in a wineserver trace.
 //   leaks   Handles owned through ScopedHandles.h, the plug-in thread's windows and
 //           the Displayer's registered classes, counted with the Displayer closed and
 //           open, before and after 1,000 song changes (timed, karaoke, untimed and
@@ -16,11 +22,13 @@
 //
 // Lines "metric: <name> <value> <unit>" are the figures tools/bench checks.
 //
-//   tools/wine-run build/win64/bench_displayer.exe [cpu [seconds]] [leaks]
+//   tools/wine-run build/win64/bench_displayer.exe [cpu [ms a span [rounds]]] [counts] [leaks]
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,7 +45,9 @@
 #include "host/ScopedHandles.h"
 #include "host/WinampLink.h"
 #include "host/WindowBase.h"
+#include "BareTick.h"
 #include "ThreadCpu.h"
+#include "TickCounts.h"
 #include "player/SubstitutePlayer.h"
 
 namespace {
@@ -158,6 +168,8 @@ struct Census {
   bool displayerOpen = false;
   int lyricLines = 0;
   LyricsView::TickCounts ticks;
+  double cpuMs = 0;  // the plug-in thread's CPU time so far
+  double wallMs = 0;
 };
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -193,6 +205,7 @@ class CountingNapper : public Napper {
         censusTaken_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
   DWORD Nap(DWORD ms) override {
+    if (TickLockstep* step = lockstep.load()) return step->Nap(ms);
     if (!wakeOnPost_) return WaitForMessageOrTimeout(ms);
     MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLPOSTMESSAGE, MWMO_INPUTAVAILABLE);
     return ms;
@@ -206,6 +219,8 @@ class CountingNapper : public Napper {
   }
 
   std::atomic<PluginApp*> app{nullptr};
+  // While set, the loop waits for the benchmark's word before each tick.
+  std::atomic<TickLockstep*> lockstep{nullptr};
   std::atomic<long> songChanges{0};
   std::atomic<long> opens{0};
   std::atomic<long> closes{0};
@@ -219,6 +234,8 @@ class CountingNapper : public Napper {
  private:
   void TakeCensus() {
     Census census;
+    census.cpuMs = CurrentThreadCpuMs();
+    census.wallMs = WallMs();
     census.scopedHandles = LiveScopedHandles();
     census.registeredClasses = RegisteredDisplayerClasses();
     if (PluginApp* plugin = app.load()) {
@@ -299,51 +316,90 @@ class Session {
 
 // --- CPU while playing --------------------------------------------------------------------
 
+constexpr int kSettleMs = 100;  // after a pause or a hold, before the next span
+constexpr int kTickMs = 20;
+constexpr int kCountedTicks = 300;
+
 double Percent(long part, long whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
 
-// The least any tick must do: wait for the next tick (or a message) and ask the player
-// for its position, 50 times a second, on a thread of its own. Under Wine each of
-// these goes through the wineserver; this is the floor under the figures above.
-struct FloorRun {
-  HWND player = nullptr;
-  DWORD until = 0;
-  long ticks = 0;
-  double cpuMs = 0;  // read by the thread itself before it ends
-};
+long TickTotal(const LyricsView::TickCounts& ticks) { return ticks.idle + ticks.wipe + ticks.scroll; }
 
-DWORD WINAPI RunFloor(void* parameter) {
-  auto* run = static_cast<FloorRun*>(parameter);
-  while (static_cast<LONG>(GetTickCount() - run->until) < 0) {
-    WaitForMessageOrTimeout(20);
-    DWORD_PTR position = 0;
-    SendMessageTimeoutA(run->player, kPlayerMessage, 0, kIpcGetOutputTime, SMTO_NORMAL | SMTO_ABORTIFHUNG, 1000, &position);
-    ++run->ticks;
-  }
-  run->cpuMs = ThreadCpuMs(GetCurrentThread());
-  return 0;
+// The plug-in thread's span between two censuses taken ms apart.
+bool MeasureSpan(Session& session, int ms, CpuSpan& span, LyricsView::TickCounts& drew) {
+  Census before, after;
+  if (!session.Settle(before)) return false;
+  SubstitutePlayer::PumpFor(ms);
+  if (!session.Settle(after)) return false;
+  span.cpuMs = after.cpuMs - before.cpuMs;
+  span.wallMs = after.wallMs - before.wallMs;
+  span.ticks = TickTotal(after.ticks) - TickTotal(before.ticks);
+  drew.idle += after.ticks.idle - before.ticks.idle;
+  drew.wipe += after.ticks.wipe - before.ticks.wipe;
+  drew.scroll += after.ticks.scroll - before.ticks.scroll;
+  return span.ticks > 0;
 }
 
-bool MeasureFloor(SubstitutePlayer& player, int seconds) {
-  FloorRun run;
-  run.player = player.MainWindow();
-  run.until = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
-  const DWORD wallBefore = GetTickCount();
-  HANDLE thread = CreateThread(nullptr, 0, RunFloor, &run, 0, nullptr);
-  if (!thread) return false;
-  SubstitutePlayer::PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, seconds * 1000 + 5000);
-  const double cpu = run.cpuMs;
-  const double wall = static_cast<double>(GetTickCount() - wallBefore);
-  CloseHandle(thread);
-  printf("a bare tick (one wait, one position query) %ld times: %.1f ms CPU over %.0f ms = %.3f %% of one core\n",
-         run.ticks, cpu, wall, 100.0 * cpu / wall);
-  printf("metric: bare_tick_cpu_percent %.3f %%\n", 100.0 * cpu / wall);
+// Bare ticks while the plug-in thread is parked in its wait, so the two never run at once.
+bool MeasureBareSpan(Session& session, BareTicker& bare, int ms, CpuSpan& span) {
+  TickLockstep hold;
+  session.Counts().lockstep = &hold;
+  const bool held = hold.WaitParked(kBoundMs);
+  const bool measured = held && bare.Measure(ms, span);
+  session.Counts().lockstep = nullptr;
+  hold.Release();
+  // The hold is gone only once the thread has left its wait.
+  Census census;
+  return session.Settle(census) && measured;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t half = values.size() / 2;
+  return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
+
+void PrintRatio(const char* name, const std::vector<double>& ratios) {
+  std::vector<double> sorted = ratios;
+  std::sort(sorted.begin(), sorted.end());
+  printf("%s per round:", name);
+  for (double ratio : ratios) printf(" %.3f", ratio);
+  printf("\nmetric: %s %.3f x\n", name, Median(ratios));
+  printf("metric: %s_min %.3f x\nmetric: %s_max %.3f x\n", name, sorted.front(), name, sorted.back());
+}
+
+void PrintSpans(const char* name, const char* what, const std::vector<CpuSpan>& spans) {
+  std::vector<double> perTick, percent;
+  for (const CpuSpan& span : spans) {
+    perTick.push_back(span.MicrosecondsPerTick());
+    percent.push_back(span.Percent());
+  }
+  printf("%s, per round (us of CPU a tick, ticks, %% of one core):", what);
+  for (const CpuSpan& span : spans) printf(" %.0f/%ld/%.2f", span.MicrosecondsPerTick(), span.ticks, span.Percent());
+  printf("\nmetric: %s_us_per_tick %.1f us\nmetric: %s_cpu_percent %.3f %%\n", name, Median(perTick), name,
+         Median(percent));
+}
+
+bool WriteKaraokeSong(BenchFolder& folder, std::string& song) {
+  song = folder.Add("karaoke.wav");
+  return WriteSilence(song, kSongSeconds) && WriteAnsiText(folder.Add("karaoke.txt"), KaraokeLyrics(kSongLines));
+}
+
+bool OpenWithSong(Session& session) {
+  Census census;
+  if (!session.Running() || !session.Settle(census) || !census.displayerOpen || census.lyricLines < kSongLines) {
+    fprintf(stderr, "the Displayer did not open with the song's %d lines (open %d, %d display lines)\n", kSongLines,
+            census.displayerOpen, census.lyricLines);
+    return false;
+  }
+  SubstitutePlayer::PumpFor(1000);  // past the first full paint
   return true;
 }
 
-bool MeasurePlayback(int seconds) {
+bool MeasurePlayback(int spanMs, int rounds) {
   BenchFolder folder;
-  const std::string song = folder.Add("karaoke.wav");
-  if (!WriteSilence(song, kSongSeconds) || !WriteAnsiText(folder.Add("karaoke.txt"), KaraokeLyrics(kSongLines))) {
+  std::string song;
+  if (!WriteKaraokeSong(folder, song)) {
     fprintf(stderr, "cpu: cannot write the song\n");
     return false;
   }
@@ -353,59 +409,147 @@ bool MeasurePlayback(int seconds) {
   if (!player.Create(options)) return false;
   player.SetPlaylist({song});
   player.Play();
-  const int startMs = kSongSeconds * 1000 / 2 - seconds * 500;  // the playback's middle is the song's
+  const int startMs = kSongSeconds * 1000 / 2 - rounds * spanMs / 2;  // the playback's middle is the song's
   player.SetPosition(startMs);
 
   MemoryIniFile ini;  // the defaults: Wait 20, the Displayer opens at start
   Session session(player, ini, false);
-  Census before, after;
-  if (!session.Running() || !session.Settle(before) || !before.displayerOpen || before.lyricLines < kSongLines) {
-    fprintf(stderr, "cpu: the Displayer did not open with the song's %d lines (open %d, %d display lines)\n",
-            kSongLines, before.displayerOpen, before.lyricLines);
+  if (!OpenWithSong(session)) return false;
+
+  BareTicker bareTicker(player.MainWindow());
+  std::vector<CpuSpan> playing(rounds), paused(rounds), bare(rounds);
+  std::vector<double> playingOverPaused, pausedOverBare;
+  LyricsView::TickCounts drew, pausedDrew;
+  // Playing, paused, bare, then bare, paused, playing: the spans of each ratio are
+  // always neighbours, and a drift of the load favours neither side.
+  for (int round = 0; round < rounds; ++round) {
+    const bool forward = round % 2 == 0;
+    if (forward && !MeasureSpan(session, spanMs, playing[round], drew)) return false;
+    if (!forward && !MeasureBareSpan(session, bareTicker, spanMs, bare[round])) return false;
+    player.Pause();
+    SubstitutePlayer::PumpFor(kSettleMs);
+    if (!MeasureSpan(session, spanMs, paused[round], pausedDrew)) return false;
+    if (forward && !MeasureBareSpan(session, bareTicker, spanMs, bare[round])) return false;
+    player.Pause();  // plays on
+    SubstitutePlayer::PumpFor(kSettleMs);
+    if (!forward && !MeasureSpan(session, spanMs, playing[round], drew)) return false;
+    playingOverPaused.push_back(playing[round].MicrosecondsPerTick() / paused[round].MicrosecondsPerTick());
+    pausedOverBare.push_back(paused[round].MicrosecondsPerTick() / bare[round].MicrosecondsPerTick());
+  }
+
+  const long ticks = TickTotal(drew);
+  printf("Displayer, %d karaoke lines from %d:%02d, Wait 20, %d rounds of %d ms playing, paused and bare\n",
+         kSongLines, startMs / 60000, startMs / 1000 % 60, rounds, spanMs);
+  PrintSpans("displayer_playing", "playing", playing);
+  PrintSpans("displayer_paused", "paused", paused);
+  PrintSpans("bare_tick", "bare ticks, a thread with a window", bare);
+  printf("playing ticks: %ld: %ld drew nothing, %ld a wipe strip, %ld scrolled; paused ticks that drew: %ld\n", ticks,
+         drew.idle, drew.wipe, drew.scroll, pausedDrew.wipe + pausedDrew.scroll);
+  printf("metric: displayer_ticks_idle %.1f %%\n", Percent(drew.idle, ticks));
+  printf("metric: displayer_ticks_wipe %.1f %%\n", Percent(drew.wipe, ticks));
+  printf("metric: displayer_ticks_scroll %.1f %%\n", Percent(drew.scroll, ticks));
+  PrintRatio("displayer_paused_over_bare_tick", pausedOverBare);
+  PrintRatio("displayer_playing_over_paused", playingOverPaused);
+  return true;
+}
+
+// --- What a tick does ------------------------------------------------------------------
+
+struct KindCounts {
+  long ticks = 0;
+  long gdi = 0;
+  long user = 0;
+  long gdiMin = LONG_MAX;
+  long gdiMax = 0;
+
+  void Add(const DrawingCalls& calls) {
+    ++ticks;
+    gdi += calls.gdi;
+    user += calls.user;
+    gdiMin = std::min(gdiMin, calls.gdi + calls.user);
+    gdiMax = std::max(gdiMax, calls.gdi + calls.user);
+  }
+  double Gdi() const { return ticks ? static_cast<double>(gdi) / ticks : 0; }
+  double User() const { return ticks ? static_cast<double>(user) / ticks : 0; }
+};
+
+bool MeasureTickCounts() {
+  BenchFolder folder;
+  std::string song;
+  if (!WriteKaraokeSong(folder, song)) {
+    fprintf(stderr, "counts: cannot write the song\n");
     return false;
   }
-  SubstitutePlayer::PumpFor(1000);  // past the first full paint
+  if (!GdiCallCounter::Install()) return false;
+  SubstitutePlayer player;  // the manual clock: each tick gets the position set for it
+  if (!player.Create(PlayerOptions())) return false;
+  player.SetPlaylist({song});
+  player.Play();
+  const int startMs = kSongSeconds * 1000 / 2;
+  player.SetPosition(startMs);
 
-  HANDLE thread = session.App().ThreadHandle();
-  if (!session.Settle(before)) return false;
-  const double cpuBefore = ThreadCpuMs(thread);
-  const DWORD wallBefore = GetTickCount();
-  SubstitutePlayer::PumpFor(seconds * 1000);
-  const double cpu = ThreadCpuMs(thread) - cpuBefore;
-  const double wall = static_cast<double>(GetTickCount() - wallBefore);
-  if (!session.Settle(after)) return false;
+  TickLockstep step;  // outlives the session: the thread may still be inside its Nap
+  MemoryIniFile ini;
+  Session session(player, ini, false);
+  if (!OpenWithSong(session)) return false;
+  session.Counts().lockstep = &step;
+  if (!step.WaitParked(kBoundMs)) return false;
+  auto* frame = static_cast<DisplayerFrame*>(session.App().Window(kDisplayerWindow));
+  const LyricsView* view = frame ? frame->View() : nullptr;
+  if (!view) return false;
 
-  const long idle = after.ticks.idle - before.ticks.idle;
-  const long wipe = after.ticks.wipe - before.ticks.wipe;
-  const long scroll = after.ticks.scroll - before.ticks.scroll;
-  const long ticks = idle + wipe + scroll;
-  printf("Displayer playing %d karaoke lines from %d:%02d, Wait 20: %.1f ms CPU over %.0f ms = %.3f %% of one core\n",
-         kSongLines, startMs / 60000, startMs / 1000 % 60, cpu, wall, 100.0 * cpu / wall);
-  printf("ticks: %ld (%.1f a second): %ld drew nothing, %ld a wipe strip, %ld scrolled\n", ticks, 1000.0 * ticks / wall,
-         idle, wipe, scroll);
-  printf("metric: displayer_cpu_percent %.3f %%\n", 100.0 * cpu / wall);
-  printf("metric: displayer_ticks %ld ticks\n", ticks);
-  printf("metric: displayer_ticks_idle %.1f %%\n", Percent(idle, ticks));
-  printf("metric: displayer_ticks_wipe %.1f %%\n", Percent(wipe, ticks));
-  printf("metric: displayer_ticks_scroll %.1f %%\n", Percent(scroll, ticks));
+  GdiCallCounter::CountThread(session.App().ThreadId());
+  step.SetMarkers(true);
+  std::string kinds;
+  KindCounts all, idle, wipe, scroll;
+  bool ok = true;
+  for (int tick = 0; tick < kCountedTicks && ok; ++tick) {
+    player.SetPosition(startMs + tick * kTickMs);
+    const DrawingCalls before = GdiCallCounter::Calls();
+    const LyricsView::TickCounts drewBefore = view->Ticks();
+    step.Release();
+    ok = step.WaitParked(kBoundMs);
+    const DrawingCalls after = GdiCallCounter::Calls();
+    const DrawingCalls calls{after.gdi - before.gdi, after.user - before.user};
+    const LyricsView::TickCounts& drew = view->Ticks();
+    all.Add(calls);
+    if (drew.scroll != drewBefore.scroll) {
+      scroll.Add(calls);
+      kinds += 's';
+    } else if (drew.wipe != drewBefore.wipe) {
+      wipe.Add(calls);
+      kinds += 'w';
+    } else {
+      idle.Add(calls);
+      kinds += 'i';
+    }
+  }
+  step.SetMarkers(false);
+  GdiCallCounter::CountThread(0);
+  session.Counts().lockstep = nullptr;
+  step.Release();
+  if (!ok) {
+    fprintf(stderr, "counts: a tick did not end\n");
+    return false;
+  }
 
-  // Paused, every tick still asks the player for the position and draws nothing: the
-  // price of the loop itself, for comparison.
-  player.Pause();
-  SubstitutePlayer::PumpFor(500);
-  Census pausedBefore, pausedAfter;
-  if (!session.Settle(pausedBefore)) return false;
-  const double pausedCpuBefore = ThreadCpuMs(thread);
-  const DWORD pausedWallBefore = GetTickCount();
-  SubstitutePlayer::PumpFor(seconds * 1000 / 3);
-  const double pausedCpu = ThreadCpuMs(thread) - pausedCpuBefore;
-  const double pausedWall = static_cast<double>(GetTickCount() - pausedWallBefore);
-  if (!session.Settle(pausedAfter)) return false;
-  printf("the same paused: %.1f ms CPU over %.0f ms = %.3f %% of one core; %ld ticks drew nothing, %ld drew\n",
-         pausedCpu, pausedWall, 100.0 * pausedCpu / pausedWall, pausedAfter.ticks.idle - pausedBefore.ticks.idle,
-         pausedAfter.ticks.wipe + pausedAfter.ticks.scroll - pausedBefore.ticks.wipe - pausedBefore.ticks.scroll);
-  printf("metric: displayer_paused_cpu_percent %.3f %%\n", 100.0 * pausedCpu / pausedWall);
-  return MeasureFloor(player, seconds / 3);
+  printf("%d ticks in lockstep from %d:%02d: %ld drew nothing, %ld a wipe strip, %ld scrolled\n", kCountedTicks,
+         startMs / 60000, startMs / 1000 % 60, idle.ticks, wipe.ticks, scroll.ticks);
+  printf("drawing calls a tick (GDI + USER; fewest..most): all %.2f + %.2f, nothing %.2f + %.2f (%ld..%ld), "
+         "wipe %.2f + %.2f (%ld..%ld), scroll %.2f + %.2f (%ld..%ld)\n",
+         all.Gdi(), all.User(), idle.Gdi(), idle.User(), idle.gdiMin, idle.gdiMax, wipe.Gdi(), wipe.User(),
+         wipe.gdiMin, wipe.gdiMax, scroll.Gdi(), scroll.User(), scroll.gdiMin, scroll.gdiMax);
+  GdiCallCounter::PrintCalls("calls a tick: ", all.ticks);
+  printf("metric: tick_gdi_calls %.2f calls\n", all.Gdi());
+  printf("metric: tick_user_calls %.2f calls\n", all.User());
+  printf("metric: tick_gdi_calls_wipe %.2f calls\n", wipe.Gdi());
+  printf("metric: tick_user_calls_wipe %.2f calls\n", wipe.User());
+  printf("metric: tick_gdi_calls_scroll %.2f calls\n", scroll.Gdi());
+  printf("metric: tick_user_calls_scroll %.2f calls\n", scroll.User());
+  // For the wineserver trace: the thread and what each marked tick did, in order.
+  printf("tick-thread: %04lx\n", static_cast<unsigned long>(session.App().ThreadId()));
+  printf("tick-kinds: %s\n", kinds.c_str());
+  return true;
 }
 
 // --- Nothing left behind -----------------------------------------------------------------
@@ -523,22 +667,27 @@ bool CountLeftovers() {
 
 int main(int argc, char** argv) {
   WindowBase::SetInstance(GetModuleHandleA(nullptr));
-  bool cpu = false, leaks = false;
-  int seconds = 30;
+  bool cpu = false, counts = false, leaks = false;
+  int spanMs = 600, rounds = 30;
   for (int i = 1; i < argc; ++i) {
     if (strcmp(argv[i], "cpu") == 0) {
       cpu = true;
-      if (i + 1 < argc && atoi(argv[i + 1]) > 0) seconds = atoi(argv[++i]);
+      if (i + 1 < argc && atoi(argv[i + 1]) > 0) spanMs = atoi(argv[++i]);
+      if (i + 1 < argc && atoi(argv[i + 1]) > 0) rounds = atoi(argv[++i]);
+    } else if (strcmp(argv[i], "counts") == 0) {
+      counts = true;
     } else if (strcmp(argv[i], "leaks") == 0) {
       leaks = true;
     } else {
-      fprintf(stderr, "usage: bench_displayer [cpu [seconds]] [leaks]\n");
+      fprintf(stderr, "usage: bench_displayer [cpu [ms a span [rounds]]] [counts] [leaks]\n");
       return 2;
     }
   }
-  if (!cpu && !leaks) cpu = leaks = true;
+  if (!cpu && !counts && !leaks) cpu = counts = leaks = true;
   bool ok = true;
-  if (cpu) ok = MeasurePlayback(seconds) && ok;
+  if (cpu) ok = MeasurePlayback(spanMs, rounds) && ok;
+  fflush(stdout);
+  if (counts) ok = MeasureTickCounts() && ok;
   fflush(stdout);
   if (leaks) ok = CountLeftovers() && ok;
   return ok ? 0 : 1;

@@ -33,7 +33,11 @@ LyricsView::LyricsView(DisplayerSettings& settings, const DisplayerColors& color
                        LyricsTimeline& lyrics)
     : WindowBase(kClassName), settings_(settings), colors_(colors), link_(link), lyrics_(lyrics) {}
 
-LyricsView::~LyricsView() { Destroy(); }
+LyricsView::~LyricsView() {
+  wipeDc_.reset();
+  dc_.reset();
+  Destroy();
+}
 
 bool LyricsView::Create(const WindowBase& frame, RECT rect) {
   frame_ = frame.Handle();
@@ -46,6 +50,7 @@ bool LyricsView::Create(const WindowBase& frame, RECT rect) {
   if (rect.bottom < rect.top) rect.bottom = rect.top + 10;
   textHeight_ = pitch_ = kInitialPitch;
   if (!WindowBase::Create("", 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect, &frame, 0)) return false;
+  dc_ = std::make_unique<ScopedWindowDC>(Handle());
   Layout();
   Resync();
   Show(SW_SHOW);
@@ -73,6 +78,10 @@ void LyricsView::Layout() {
   height = EffectiveLogicalHeight(dc.Get(), probe.Font(), height);
   const int32_t available = AvailableWidth(clientWidth, settings_.margin);
   if (settings_.fitLyrics && widest > 0) FitFont(height, widest, available, settings_.onlyOver != 0, probe);
+  // The wipe's copy of the line holds the old font; the next paint draws it anew.
+  wipeDc_.reset();
+  wipeBitmap_.Reset();
+  wipeLine_ = -1;
   font_ = probe.TakeFont();
 
   ScopedSelect select(dc.Get(), font_.Get());
@@ -107,11 +116,6 @@ LineAlignment LyricsView::Alignment() const {
 
 int32_t LyricsView::LineLeft(int line, int32_t clientWidth) const {
   return LineX(Alignment(), clientWidth, WidthOf(line), widest_);
-}
-
-int32_t LyricsView::LineLeft(int line) const {
-  const RECT client = ClientRect();
-  return LineLeft(line, client.right - client.left);
 }
 
 int32_t LyricsView::LineTextTop(int index) const {
@@ -202,27 +206,61 @@ void LyricsView::ScrollTimed(int line) {
 }
 
 bool LyricsView::AdvanceWipe(int32_t t) {
-  if (!lyrics_.IsValidDisplayLine(current_)) return false;
-  const int32_t lineX = LineLeft(current_);
-  const WipeStrip strip = wipe_.Advance(lyrics_, current_, t, lineX, *this);
+  // Without its copy of the line the wipe stays where it is; the next full paint
+  // puts the line right.
+  if (!lyrics_.IsValidDisplayLine(current_) || !PrepareWipeLine()) return false;
+  measuringDc_ = wipeDc_->Get();
+  const WipeStrip strip = wipe_.Advance(lyrics_, current_, t, wipeLineX_, *this);
+  measuringDc_ = nullptr;
   if (strip.IsEmpty()) return false;
-  PaintStrip(strip, lineX);
+  PaintStrip(strip);
   return true;
 }
 
-void LyricsView::PaintStrip(const WipeStrip& strip, int32_t lineX) {
-  ScopedWindowDC dc(Handle());
-  if (!dc) return;  // the next full paint puts the line right
+// The wipe runs fifty times a second: it copies strips of the current line, drawn
+// once in both colours when the line is painted, instead of selecting the font,
+// setting three colours and drawing the whole line clipped on every tick. The copy
+// is drawn as the wipe drew on the window: opaque cells of the band's colour, text
+// at the line's x.
+bool LyricsView::PrepareWipeLine() {
+  if (wipeDc_ && wipeLine_ == current_) return true;
+  if (!dc_ || !*dc_ || !font_) return false;
   const RECT client = ClientRect();
-  const RowSpan rows = RowsFrom(LineTextTop(current_), textHeight_);
-  RECT clip{std::max<int32_t>(strip.from, client.left), rows.top, std::min<int32_t>(strip.to, client.right),
-            rows.bottom};
-  if (clip.left >= clip.right) return;
-  ScopedSelect select(dc.Get(), font_.Get());
-  SetBkMode(dc.Get(), OPAQUE);
-  SetBkColor(dc.Get(), Colour(colors_, ColorSlot::kCurrentBackground));
-  SetTextColor(dc.Get(), Colour(colors_, strip.sung ? ColorSlot::kSung : ColorSlot::kUnsung));
-  DrawLine(dc.Get(), lineX, rows.top, ETO_OPAQUE | ETO_CLIPPED, &clip, TextOf(current_));
+  const int32_t width = client.right - client.left;
+  if (width <= 0 || textHeight_ <= 0 || textHeight_ > INT32_MAX / 2) return false;
+  if (!wipeDc_ || width != wipeWidth_ || textHeight_ != wipeTextHeight_) {
+    wipeDc_.reset();
+    wipeBitmap_.Reset(CreateCompatibleBitmap(dc_->Get(), width, 2 * textHeight_));
+    if (!wipeBitmap_) return false;
+    auto memory = std::make_unique<OwnedMemoryDC>(dc_->Get());
+    if (!*memory) return false;
+    SelectObject(memory->Get(), wipeBitmap_.Get());
+    SelectObject(memory->Get(), font_.Get());
+    SetBkMode(memory->Get(), OPAQUE);
+    wipeDc_ = std::move(memory);
+    wipeWidth_ = width;
+    wipeTextHeight_ = textHeight_;
+  }
+  HDC dc = wipeDc_->Get();
+  const int32_t x = LineLeft(current_, width);
+  SetBkColor(dc, Colour(colors_, ColorSlot::kCurrentBackground));
+  for (const ColorSlot slot : {ColorSlot::kSung, ColorSlot::kUnsung}) {
+    const int32_t top = slot == ColorSlot::kSung ? 0 : textHeight_;
+    const RECT rows{0, top, width, top + textHeight_};
+    SetTextColor(dc, Colour(colors_, slot));
+    DrawLine(dc, x, top, ETO_OPAQUE | ETO_CLIPPED, &rows, TextOf(current_));
+  }
+  wipeLine_ = current_;
+  wipeLineX_ = x;
+  return true;
+}
+
+void LyricsView::PaintStrip(const WipeStrip& strip) {
+  const int32_t from = std::max<int32_t>(strip.from, 0);
+  const int32_t to = std::min<int32_t>(strip.to, wipeWidth_);
+  if (from >= to) return;
+  BitBlt(dc_->Get(), from, LineTextTop(current_), to - from, textHeight_, wipeDc_->Get(), from,
+         strip.sung ? 0 : textHeight_, SRCCOPY);
 }
 
 bool LyricsView::TakeKey(UINT message, WPARAM key) {
@@ -326,6 +364,10 @@ void LyricsView::PaintCurrentLine(HDC dc, const RECT& client, int line, int32_t 
   if (sung.left < sung.right) DrawLine(dc, x, textY, ETO_CLIPPED, &sung, TextOf(line));
   SetTextColor(dc, Colour(colors_, ColorSlot::kUnsung));
   if (unsung.left < unsung.right) DrawLine(dc, x, textY, ETO_CLIPPED, &unsung, TextOf(line));
+  // Drawn again with the line: the colours may have changed (a new skin repaints
+  // without a new layout).
+  wipeLine_ = -1;
+  PrepareWipeLine();
 }
 
 // --- Messages ---------------------------------------------------------------
@@ -370,6 +412,7 @@ LRESULT LyricsView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // The font stays until the size has finished; the scroll follows the height now.
       scroll_ = TargetFor(current_);
       wipe_.Reset();
+      wipeLine_ = -1;
       Invalidate(nullptr, false);
       return 0;
     case WM_EXITSIZEMOVE: SizeFinished(); return 0;

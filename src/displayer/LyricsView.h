@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "displayer/core/PlaybackSync.h"
@@ -67,7 +68,6 @@ class LyricsView : public WindowBase, private LineWidths {
   // The y of line `index`'s text, and the x where it starts in a client area that wide.
   int32_t LineTextTop(int index) const;
   int32_t LineLeft(int index, int32_t clientWidth) const;
-  int32_t LineLeft(int index) const;
   LineAlignment Alignment() const;
   const WString& TextOf(int line) const;
   int32_t WidthOf(int line) const;
@@ -76,7 +76,8 @@ class LyricsView : public WindowBase, private LineWidths {
   void ScrollUntimed(int line);
   void ScrollTimed(int line);
   bool AdvanceWipe(int32_t t);
-  void PaintStrip(const WipeStrip& strip, int32_t lineX);
+  bool PrepareWipeLine();
+  void PaintStrip(const WipeStrip& strip);
 
   void OnPaint();
   void PaintLines(HDC dc, const RECT& client);
@@ -103,6 +104,17 @@ class LyricsView : public WindowBase, private LineWidths {
   ScrollPosition scroll_;
   KaraokeWipe wipe_;
   HDC measuringDc_ = nullptr;  // while a wipe is measured
+  // The view's own device context (its class has CS_OWNDC), held while it lives.
+  std::unique_ptr<ScopedWindowDC> dc_;
+  // The current line drawn once in both colours for the wipe to copy from: sung in
+  // the upper rows, unsung in the lower, as wide as the client area, with the font
+  // selected. The bitmap is declared first so that it outlives its DC.
+  OwnedBitmap wipeBitmap_;
+  std::unique_ptr<OwnedMemoryDC> wipeDc_;
+  int wipeLine_ = -1;  // the line it holds; -1: to be drawn again
+  int32_t wipeLineX_ = 0;
+  int32_t wipeWidth_ = 0;
+  int32_t wipeTextHeight_ = 0;
   bool rightDownOnBorder_ = false;
   TickCounts ticks_;
 };
