@@ -6,7 +6,7 @@
 // goes, so each load and unload would leave a thread handle and an event behind in
 // the player. The last thing the library does on its way out is therefore to call
 // its own thread-detach callbacks for the unloading thread, as the loader does for
-// a thread that ends.
+// a thread that ends, and to free the TLS slot that held the record.
 //
 // The runtime's thread-local storage for exceptions costs a read-write lock with
 // two semaphores that nothing ever frees; it is made on first use, and the only use
@@ -25,15 +25,26 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
+// 64 slots in the thread block and 1,024 in its expansion.
+constexpr DWORD kTlsSlots = 1088;
+
 void DetachUnloadingThread() {
   auto* base = reinterpret_cast<BYTE*>(&__ImageBase);
   const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + __ImageBase.e_lfanew);
   const IMAGE_DATA_DIRECTORY& entry = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS];
   if (entry.VirtualAddress == 0) return;
   const auto* tls = reinterpret_cast<const IMAGE_TLS_DIRECTORY*>(base + entry.VirtualAddress);
+  static void* held[kTlsSlots];
+  for (DWORD slot = 0; slot < kTlsSlots; ++slot) held[slot] = TlsGetValue(slot);
   // The table holds addresses, relocated with the image, and ends with a null.
   auto* callback = reinterpret_cast<PIMAGE_TLS_CALLBACK*>(static_cast<uintptr_t>(tls->AddressOfCallBacks));
   for (; callback && *callback; ++callback) (*callback)(base, DLL_THREAD_DETACH, nullptr);
+  // The thread library keeps its records in a TLS slot of its own that it never
+  // frees: about a thousand loads would use up the process's slots. The slot it
+  // has just emptied for this thread is that one.
+  for (DWORD slot = 0; slot < kTlsSlots; ++slot) {
+    if (held[slot] && !TlsGetValue(slot)) TlsFree(slot);
+  }
 }
 
 // Constructed before every other static object, so its exit handler runs after
