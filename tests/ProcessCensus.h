@@ -55,6 +55,8 @@ using NtQueryObjectProc = LONG(NTAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 constexpr int kObjectTypeInformation = 2;
 // Past the last handle in use, this many free values in a row end the search.
 constexpr UINT_PTR kKernelHandleGap = 1024;
+// A process has 64 TLS slots and 1,024 more in the expansion.
+constexpr long kTlsSlots = 1088;
 // GetObjectType's answers, OBJ_PEN (1) to OBJ_COLORSPACE (14).
 constexpr const char* kGdiTypes[] = {"?",       "Pen",    "Brush",     "DC",          "MetaDC",
                                      "Palette", "Font",   "Bitmap",    "Region",      "Metafile",
@@ -75,7 +77,8 @@ inline std::string KernelObjectType(HANDLE handle) {
 }
 
 // What this process holds, by kind: "kernel <type>" (Event, Semaphore, Thread, ...),
-// "gdi <type>" (Brush, Font, Bitmap, DC, ...), "windows" (top-level) and "threads".
+// "gdi <type>" (Brush, Font, Bitmap, DC, ...), "tls slots" (taken), "windows"
+// (top-level) and "threads".
 using ProcessCensus = std::map<std::string, long>;
 
 inline ProcessCensus TakeProcessCensus() {
@@ -93,6 +96,10 @@ inline ProcessCensus TakeProcessCensus() {
     DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
     if (type) ++census[std::string("gdi ") + kGdiTypes[type < std::size(kGdiTypes) ? type : 0]];
   }
+  std::vector<DWORD> slots;
+  for (DWORD slot; (slot = TlsAlloc()) != TLS_OUT_OF_INDEXES;) slots.push_back(slot);
+  for (DWORD slot : slots) TlsFree(slot);
+  census["tls slots"] = process_census_detail::kTlsSlots - static_cast<long>(slots.size());
   census["windows"] = static_cast<long>(AllProcessWindows().size());
   census["threads"] = static_cast<long>(ProcessThreads().size());
   return census;
