@@ -29,7 +29,8 @@ namespace {
 constexpr DWORD kTlsSlots = 1088;
 
 void DetachUnloadingThread() {
-  auto* base = reinterpret_cast<BYTE*>(&__ImageBase);
+  // The image's headers, reached from its base address.
+  const uintptr_t base = reinterpret_cast<uintptr_t>(&__ImageBase);
   const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + __ImageBase.e_lfanew);
   const IMAGE_DATA_DIRECTORY& entry = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS];
   if (entry.VirtualAddress == 0) return;
@@ -38,7 +39,7 @@ void DetachUnloadingThread() {
   for (DWORD slot = 0; slot < kTlsSlots; ++slot) held[slot] = TlsGetValue(slot);
   // The table holds addresses, relocated with the image, and ends with a null.
   auto* callback = reinterpret_cast<PIMAGE_TLS_CALLBACK*>(static_cast<uintptr_t>(tls->AddressOfCallBacks));
-  for (; callback && *callback; ++callback) (*callback)(base, DLL_THREAD_DETACH, nullptr);
+  for (; callback && *callback; ++callback) (*callback)(&__ImageBase, DLL_THREAD_DETACH, nullptr);
   // The thread library keeps its records in a TLS slot of its own that it never
   // frees: about a thousand loads would use up the process's slots. The slot it
   // has just emptied for this thread is that one.
