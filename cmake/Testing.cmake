@@ -12,9 +12,9 @@
 #                              current directory.
 #   Natively each test case becomes its own ctest entry. For Windows builds
 #   each program is a single ctest entry run through the emulator, since
-#   Wine start-up is far too slow to pay once per test case. Without an
-#   emulator (the i686 release build) the programs are built as a link check
-#   and not registered.
+#   Wine start-up is far too slow to pay once per test case (64-bit Wine for
+#   the win64 build, 32-bit Wine for the i686 release build). Without an
+#   emulator the programs are built as a link check and not registered.
 
 if(BUILD_TESTING)
   enable_testing()

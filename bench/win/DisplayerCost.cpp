@@ -15,7 +15,8 @@
 //   counts  The same song on the manual clock, 300 ticks in lockstep (the position
 //           moves 20 ms a tick): the GDI and USER drawing calls of each tick, and the
 //           markers around each tick that tools/bench finds in a wineserver trace.
-//   leaks   Handles owned through ScopedHandles.h, the plug-in thread's windows and
+//   leaks   Handles owned through ScopedHandles.h, the process's kernel handles and
+//           GDI objects (tests/ProcessCensus.h), the plug-in thread's windows and
 //           the Displayer's registered classes, counted with the Displayer closed and
 //           open, before and after 1,000 song changes (timed, karaoke, untimed and
 //           no lyrics in turn) and 100 opens and closes.
@@ -46,6 +47,7 @@
 #include "host/WinampLink.h"
 #include "host/WindowBase.h"
 #include "BareTick.h"
+#include "ProcessCensus.h"
 #include "ThreadCpu.h"
 #include "TickCounts.h"
 #include "player/SubstitutePlayer.h"
@@ -163,6 +165,7 @@ std::wstring UntimedLyrics(int lines) {
 // What the plug-in thread owns at one moment, taken on that thread between two messages.
 struct Census {
   long scopedHandles = 0;
+  ProcessCensus process;  // kernel handles and GDI objects by type
   int threadWindows = 0;      // top-level and child windows
   int registeredClasses = 0;  // of the Displayer's three
   bool displayerOpen = false;
@@ -237,6 +240,7 @@ class CountingNapper : public Napper {
     census.cpuMs = CurrentThreadCpuMs();
     census.wallMs = WallMs();
     census.scopedHandles = LiveScopedHandles();
+    census.process = TakeProcessCensus();
     census.registeredClasses = RegisteredDisplayerClasses();
     if (PluginApp* plugin = app.load()) {
       EnumThreadWindows(plugin->ThreadId(), CountWindowAndChildren, reinterpret_cast<LPARAM>(&census.threadWindows));
@@ -562,6 +566,15 @@ void PrintCensus(const char* when, const Census& census) {
 // The difference of larger magnitude of two comparisons.
 long Worst(long a, long b) { return std::labs(a) >= std::labs(b) ? a : b; }
 
+// Kernel handles ("kernel ") or GDI objects ("gdi ") of every type.
+long Total(const Census& census, const std::string& prefix) {
+  long total = 0;
+  for (const auto& [kind, count] : census.process) {
+    if (kind.compare(0, prefix.size(), prefix) == 0) total += count;
+  }
+  return total;
+}
+
 void PrintLeft(const char* run, const Census& closedBefore, const Census& closedAfter, const Census& openBefore,
                const Census& openAfter) {
   printf("metric: %s_left_scoped_handles %ld handles\n", run,
@@ -573,6 +586,16 @@ void PrintLeft(const char* run, const Census& closedBefore, const Census& closed
   printf("metric: %s_left_classes %ld classes\n", run,
          Worst(closedAfter.registeredClasses - closedBefore.registeredClasses,
                openAfter.registeredClasses - openBefore.registeredClasses));
+  for (const char* prefix : {"kernel ", "gdi "}) {
+    printf("metric: %s_left_%s %ld %s\n", run, *prefix == 'k' ? "kernel_handles" : "gdi_objects",
+           Worst(Total(closedAfter, prefix) - Total(closedBefore, prefix),
+                 Total(openAfter, prefix) - Total(openBefore, prefix)),
+           *prefix == 'k' ? "handles" : "objects");
+  }
+  for (const std::string& grew :
+       {CensusGrowth(closedBefore.process, closedAfter.process), CensusGrowth(openBefore.process, openAfter.process)}) {
+    if (!grew.empty()) printf("%s: more than before: %s\n", run, grew.c_str());
+  }
 }
 
 // Opens (or closes) the Displayer and waits until the request was handled.
@@ -606,7 +629,12 @@ bool CountLeftovers() {
   Session session(player, ini, true);
   CountingNapper& napper = session.Counts();
   Census closedBefore, openBefore, openAfterSongs, closedAfterSongs, closedAfterCycles, openAfterCycles;
-  if (!session.Running() || !session.Settle(closedBefore) || closedBefore.displayerOpen) {
+  // The first opening brings what Wine keeps for the process afterwards (a cache of
+  // window DCs with their regions, a few bitmaps): it comes before the counts.
+  Census warm;
+  if (!session.Running() || !Request(session, TM_OPEN_WINDOW, napper.opens, warm) ||
+      !Request(session, TM_CLOSE_WINDOW, napper.closes, warm) || !session.Settle(closedBefore) ||
+      closedBefore.displayerOpen) {
     fprintf(stderr, "leaks: the plug-in thread did not start with the Displayer closed\n");
     return false;
   }

@@ -194,21 +194,20 @@ TEST_F(PluginLifecycleTest, HundredCyclesWithUnloadLeaveNothingBehind) {
     Player().UnloadPlugin();
   };
   cycle();  // the first run leaves what a process keeps anyway (IME window, caches)
-  size_t windows = AllProcessWindows().size();
-  size_t threads = ProcessThreads().size();
+  ProcessCensus before = TakeProcessCensus();
   HMENU system = GetSystemMenu(Player().MainWindow(), FALSE);
   int systemItems = GetMenuItemCount(system);
   for (int i = 0; i < 100; ++i) {
     cycle();
     if (HasFatalFailure()) return;
   }
-  EXPECT_EQ(AllProcessWindows().size(), windows);
-  EXPECT_EQ(ProcessThreads().size(), threads);
   EXPECT_EQ(GetMenuItemCount(system), systemItems);
   // The last thread of the plug-in may still be on its way out of the loader on a
   // busy machine: give it a moment before calling the module leaked.
   SubstitutePlayer::PumpUntil([&] { return GetModuleHandleA(path.c_str()) == nullptr; }, 5000);
   EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
+  // Kernel handles by type, GDI objects, windows and threads.
+  EXPECT_EQ(CensusGrowth(before, TakeProcessCensus()), "");
 }
 
 }  // namespace
