@@ -1,6 +1,16 @@
 #include "karaoke/core/KaraokeLyrics.h"
 
 #include "lyrics/KaraokeLineSplit.h"
+#include "lyrics/LyricsSourceReader.h"
+
+namespace {
+
+class NoLyrics : public LyricsSourceReader {
+ public:
+  bool ReadLyricsText(const WString&, WString&) const override { return false; }
+};
+
+}  // namespace
 
 int32_t KaraokeLineWidth(const WString& text, const KaraokeLayout& layout, TextMeasure& measure) {
   const int64_t width = int64_t(measure.PrefixWidth(text, static_cast<int32_t>(text.Length()))) + 2 * int64_t(layout.lyrics.edge);
@@ -10,7 +20,8 @@ int32_t KaraokeLineWidth(const WString& text, const KaraokeLayout& layout, TextM
 bool PrepareKaraokeLyrics(LyricsTimeline& timeline, const KaraokeLayout& layout, TextMeasure& measure,
                           const WString& language) {
   if (!timeline.IsTimed()) {
-    timeline.ParseText(WString());
+    // Loading from no path leaves no lines at all; parsing empty text would leave one.
+    timeline.LoadLyricsSource(WString(), NoLyrics());
     return false;
   }
   timeline.MakeKaraoke();
