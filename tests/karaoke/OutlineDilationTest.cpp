@@ -8,88 +8,53 @@
 
 namespace {
 
-// Pictures as rows of characters: 'T' text, 'E' edge, '.' fill.
-const uint32_t kText = 0x00A1B2C3, kEdge = 0x00102030, kFill = 0x00FEDCBA;
-// Bits outside the colour mask that must survive an edge written over them.
-const uint32_t kSpare = 0xAB000000;
-
-uint32_t ValueOf(char c) { return c == 'T' ? kText : c == 'E' ? kEdge : kFill; }
+// Pictures as rows of characters: 'T' text, 'E' edge, '.' fill. The high byte lies
+// outside the colour mask of 32-bit pixels and must survive an edge written over it.
+uint32_t ValueOf(char c) { return (c == 'T' ? 0x00A1B2C3 : c == 'E' ? 0x00102030 : 0x00FEDCBA) | 0xAB000000; }
+const OutlineColours kColours = {0xA1B2C3, 0x102030, 0xFEDCBA, 0x00FFFFFF};
 
 // Exactly the bytes of the rows: the last row ends the heap block, without padding,
-// so any read or write past its last pixel is caught by the address sanitizer.
+// so a read or write past its last pixel is caught by the address sanitizer.
 struct Surface {
-  Surface(const std::vector<std::string>& rows, int bytes, int padding)
-      : width(int32_t(rows[0].size())), height(int32_t(rows.size())), bytes(bytes), pitch(width * bytes + padding) {
-    size = size_t(pitch) * (height - 1) + size_t(width) * bytes;
-    bits.reset(new uint8_t[size]);
-    for (int32_t y = 0; y < height; ++y)
-      for (int32_t x = 0; x < width; ++x)
-        for (int i = 0; i < bytes; ++i) bits[y * pitch + x * bytes + i] = uint8_t((ValueOf(rows[y][x]) | kSpare) >> (8 * i));
+  Surface(const std::vector<std::string>& rows, int bytes, int32_t padding) {
+    p = {nullptr, 0, int32_t(rows[0].size()), int32_t(rows.size()), int32_t(rows[0].size()) * bytes + padding, bytes};
+    p.size = size_t(p.pitch) * (p.height - 1) + size_t(p.width) * bytes;
+    bits.reset(new uint8_t[p.size]);
+    p.bits = bits.get();
+    for (int32_t y = 0; y < p.height; ++y)
+      for (int32_t x = 0; x < p.width; ++x)
+        for (int i = 0; i < bytes; ++i) bits[y * p.pitch + x * bytes + i] = uint8_t(ValueOf(rows[y][x]) >> (8 * i));
   }
-  std::vector<std::string> Picture() const {
-    std::vector<std::string> rows(height, std::string(width, '?'));
-    for (int32_t y = 0; y < height; ++y)
-      for (int32_t x = 0; x < width; ++x) {
-        uint32_t value = 0;
-        for (int i = 0; i < bytes; ++i) value |= uint32_t(bits[y * pitch + x * bytes + i]) << (8 * i);
-        const uint32_t all = bytes == 4 ? 0xFFFFFFFF : (1u << (8 * bytes)) - 1;
-        for (char c : {'T', 'E', '.'})
-          if (value == ((ValueOf(c) | kSpare) & all)) rows[y][x] = c;
-      }
-    return rows;
-  }
-  PixelBytes Bytes() const { return {bits.get(), size, width, height, pitch, bytes}; }
-  int32_t width, height;
-  int bytes;
-  int32_t pitch;
-  size_t size = 0;
+  std::vector<uint8_t> Bytes() const { return {p.bits, p.bits + p.size}; }
+  PixelBytes p;
   std::unique_ptr<uint8_t[]> bits;
 };
 
 TEST(OutlineDilation, SquareAroundEveryTextPixelAtEachPixelSize) {
-  const std::vector<std::string> before = {
-      "........",
-      "..T.....",
-      "........",
-      "........",
-      "......TT",
-  };
-  const std::vector<std::string> edgeOne = {
-      ".EEE....",
-      ".ETE....",
-      ".EEE....",
-      ".....EEE",
-      ".....ETT",
-  };
-  const std::vector<std::string> edgeTwoInArea = {  // only columns 1..6, rows 0..3
-      ".EEEE...",
-      ".ETEE...",
-      ".EEEE...",
-      ".EEEE...",
-      "......TT",
-  };
+  const std::vector<std::string> text = {"........", "..T.....", "........", "........", "......TT"};
+  const std::vector<std::string> edgeOne = {".EEE....", ".ETE....", ".EEE....", ".....EEE", ".....ETT"};
+  // Edge 2 inside columns 1..6 and rows 0..3 only.
+  const std::vector<std::string> edgeTwoInArea = {".EEEE...", ".ETEE...", ".EEEE...", ".EEEE...", "......TT"};
   for (int bytes : {2, 3, 4})
-    for (int padding : {0, 3}) {
-      const uint32_t mask = bytes == 4 ? 0x00FFFFFF : 0xFFFFFFFF;
-      Surface whole(before, bytes, padding);
-      ASSERT_TRUE(DilateOutline(whole.Bytes(), {0, 0, 8, 5}, 1, {kText, kEdge, kFill, mask}));
-      EXPECT_EQ(whole.Picture(), edgeOne) << bytes << " bytes";
-      Surface part(before, bytes, padding);
-      ASSERT_TRUE(DilateOutline(part.Bytes(), {1, 0, 7, 4}, 2, {kText, kEdge, kFill, mask}));
-      EXPECT_EQ(part.Picture(), edgeTwoInArea) << bytes << " bytes";
+    for (int32_t padding : {0, 3}) {
+      Surface whole(text, bytes, padding), part(text, bytes, padding);
+      ASSERT_TRUE(DilateOutline(whole.p, {0, 0, 8, 5}, 1, kColours));
+      EXPECT_EQ(whole.Bytes(), Surface(edgeOne, bytes, padding).Bytes()) << bytes << " bytes";
+      ASSERT_TRUE(DilateOutline(part.p, {1, 0, 7, 4}, 2, kColours));
+      EXPECT_EQ(part.Bytes(), Surface(edgeTwoInArea, bytes, padding).Bytes()) << bytes << " bytes";
     }
 }
 
 TEST(OutlineDilation, RefusesBuffersThatDoNotHoldTheirRows) {
   Surface surface({"T..", "..."}, 3, 1);
-  PixelBytes bytes = surface.Bytes();
-  bytes.size -= 1;
-  EXPECT_FALSE(DilateOutline(bytes, {0, 0, 3, 2}, 1, {kText, kEdge, kFill, 0xFFFFFF}));
-  bytes = surface.Bytes();
-  bytes.pitch = 8;  // narrower than a row
-  EXPECT_FALSE(DilateOutline(bytes, {0, 0, 3, 2}, 1, {kText, kEdge, kFill, 0xFFFFFF}));
-  EXPECT_FALSE(DilateOutline(surface.Bytes(), {0, 0, 3, 2}, 1, {kText, kEdge, kText, 0xFFFFFF}));
-  EXPECT_EQ(surface.Picture(), (std::vector<std::string>{"T..", "..."}));
+  const std::vector<uint8_t> before = surface.Bytes();
+  PixelBytes shortBuffer = surface.p, narrowPitch = surface.p;
+  shortBuffer.size -= 1;
+  narrowPitch.pitch = 8;
+  EXPECT_FALSE(DilateOutline(shortBuffer, {0, 0, 3, 2}, 1, kColours));
+  EXPECT_FALSE(DilateOutline(narrowPitch, {0, 0, 3, 2}, 1, kColours));
+  EXPECT_FALSE(DilateOutline(surface.p, {0, 0, 3, 2}, 1, {kColours.text, kColours.edge, kColours.text, 0xFFFFFF}));
+  EXPECT_EQ(surface.Bytes(), before);
 }
 
 }  // namespace
