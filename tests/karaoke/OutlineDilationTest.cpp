@@ -19,7 +19,7 @@ struct Surface {
   Surface(const std::vector<std::string>& rows, int bytes, int32_t padding) {
     p = {nullptr, 0, int32_t(rows[0].size()), int32_t(rows.size()), int32_t(rows[0].size()) * bytes + padding, bytes};
     p.size = size_t(p.pitch) * (p.height - 1) + size_t(p.width) * bytes;
-    bits.reset(new uint8_t[p.size]);
+    bits.reset(new uint8_t[p.size]());  // padding zeroed, so pictures compare whole
     p.bits = bits.get();
     for (int32_t y = 0; y < p.height; ++y)
       for (int32_t x = 0; x < p.width; ++x)
