@@ -205,9 +205,7 @@ bool JpegDecoder::Begin(std::vector<uint8_t> bytes) {
     Fail();
     return false;
   }
-  s.created = true;
-  // jpeg_create_decompress clears the struct but keeps err; client_data is ours again.
-  s.info.client_data = &s.target;
+  s.created = true;  // jpeg_create_decompress keeps err and client_data
   s.progress.progress_monitor = LimitScans;
   s.info.progress = &s.progress;
   if (!JpegReadHeader(&s.info, &s.target, bytes_.data(), bytes_.size()) || s.info.jpeg_color_space == JCS_CMYK ||

@@ -10,7 +10,8 @@
 
 class RowSchedule {
  public:
-  // A new song: no line handed out yet.
+  // A new song: no line handed out yet. The rows' next update must be forced, so
+  // none keeps a line of the old song.
   void Reset();
   // The frame's playing time. Answers true when the player went back: then the next
   // line is found again from the start, so the lines between the seek target and the
