@@ -8,6 +8,8 @@
 #include <tuple>
 
 #include "TestBitmaps.h"
+#include "TestText.h"
+#include "karaoke/core/BackgroundImage.h"
 
 namespace {
 
@@ -100,6 +102,21 @@ TEST(BmpDecoder, RowsBottomUpIntoTopDownPixelsAndBrokenHeadersRefused) {
   };
   for (const auto& broken : kBroken) EXPECT_FALSE(DecodeBmp(broken.data(), broken.size(), image));
   EXPECT_TRUE(image.pixels.empty());
+}
+
+TEST(BackgroundImage, JpegRowsFollowTheBudgetBmpIsReadWholeAtTheEnd) {
+  TempDir dir;
+  const std::vector<uint8_t> jpeg = MakeJpeg(JCS_RGB, {250, 0, 0}), bmp = SolidBmp(4, 4, 0xFF);
+  WriteFileBytes(dir.Path() / "a.JPG", std::string(jpeg.begin(), jpeg.end()));
+  WriteFileBytes(dir.Path() / "b.bmp", std::string(bmp.begin(), bmp.end()));
+  BackgroundImage image;
+  ASSERT_TRUE(image.Start(PlatformFileSystem(), dir.Wide("a.JPG")) && image.Advance(500));
+  EXPECT_FALSE(image.IsLoaded());  // 12 of 24 rows
+  EXPECT_TRUE(image.Advance(1000) && image.IsLoaded() && IsRed(image.Image().At(15, 23)));
+  ASSERT_TRUE(image.Start(PlatformFileSystem(), dir.Wide("b.bmp")) && image.Advance(999));
+  std::filesystem::remove(dir.Path() / "b.bmp");  // nothing was read yet
+  EXPECT_FALSE(image.Advance(1000) || image.IsLoaded());
+  EXPECT_FALSE(image.Start(PlatformFileSystem(), dir.Wide("c.gif")));
 }
 
 }  // namespace
