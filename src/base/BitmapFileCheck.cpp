@@ -17,8 +17,8 @@ uint16_t ReadLe16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 }  // namespace
 
-bool IsUsableBitmapFile(const uint8_t* data, size_t size) {
-  if (!data || size < kFileHeader + kInfoHeader || size > kMaxBitmapFileBytes) return false;
+bool IsUsableBitmapFile(const uint8_t* data, size_t size, size_t maxBytes) {
+  if (!data || size < kFileHeader + kInfoHeader || size > maxBytes) return false;
   if (data[0] != 'B' || data[1] != 'M') return false;
   // Sums are taken in 64 bits: no 32-bit field read from the file can overflow them.
   const uint64_t pixelOffset = ReadLe32(data + 10);

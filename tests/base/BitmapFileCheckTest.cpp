@@ -46,6 +46,9 @@ TEST(BitmapFileCheck, RefusesFilesOverTheSizeLimitWhateverTheyHold) {
   const int rows = int((kMaxBitmapFileBytes - 54) / 4);
   EXPECT_TRUE(Usable(SolidBmp(1, rows, 0)));
   EXPECT_FALSE(Usable(SolidBmp(1, rows + 1, 0)));
+  const std::vector<uint8_t> large = SolidBmp(1, rows + 1, 0);
+  EXPECT_TRUE(IsUsableBitmapFile(large.data(), large.size(), large.size()));
+  EXPECT_FALSE(IsUsableBitmapFile(large.data(), large.size(), large.size() - 1));
 }
 
 }  // namespace
