@@ -122,7 +122,7 @@ void DisplayerFrame::Load(const WString& path, const WString& secondPath) {
   RefreshChildren(false);
 }
 
-void DisplayerFrame::LoadText(const WString& text) {
+void DisplayerFrame::ShowText(const WString& text) {
   lyrics_.SetShowUntaggedLines(settings_.dispNoTimeTagLine != 0);
   lyrics_.ParseText(text);
   noLyrics_ = false;

@@ -5,11 +5,78 @@
 
 #include "host/DummyWindow.h"
 #include "host/WindowBase.h"
+#include "resources/resource.h"
 
 namespace {
 
-constexpr int kMenuResource = 114;
 constexpr int kDefaultWait = 20;
+
+// Counts a call into a window for as long as it runs.
+class CallScope {
+ public:
+  explicit CallScope(int& count) noexcept : count_(count) { ++count_; }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+  ~CallScope() { --count_; }
+
+ private:
+  int& count_;
+};
+
+using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+constexpr UINT kHelpDisplayTopic = 0;
+constexpr UINT kHelpCloseAll = 0x12;
+constexpr wchar_t kHelpControlName[] = L"hhctrl.ocx";
+constexpr wchar_t kHelpControlClass[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+
+HtmlHelpProc HtmlHelpOf(HMODULE control) {
+  if (!control) return nullptr;
+  return reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void (*)()>(GetProcAddress(control, "HtmlHelpW")));
+}
+
+// The default value of the control's class registration, as stored.
+WString RegisteredHelpControl() {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kHelpControlClass, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return {};
+  OwnedRegistryKey key(opened);
+  wchar_t value[MAX_PATH] = {};
+  DWORD type = 0;
+  DWORD size = sizeof value - sizeof value[0];  // room for a terminator the value may lack
+  if (RegQueryValueExW(key.Get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return {};
+  }
+  return WString::FromW(value);
+}
+
+WString SystemHelpControl() {
+  wchar_t folder[MAX_PATH] = {};
+  UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  WString path = WString::FromW(folder);
+  if (path.At(path.Length() - 1) != u'\\') path.AppendAscii("\\");
+  path.Append(WString::FromW(kHelpControlName));
+  return path;
+}
+
+// "C:\..." or "\\server\...": not relative to the current folder or drive.
+bool IsFullPath(const WString& path) {
+  const WChar letter = path.At(0) | 0x20;
+  bool drive = letter >= u'a' && letter <= u'z' && path.At(1) == u':' && (path.At(2) == u'\\' || path.At(2) == u'/');
+  bool share = path.At(0) == u'\\' && path.At(1) == u'\\' && path.Length() > 2;
+  return drive || share;
+}
+
+// The registered control first, so a user's newer control wins; the system's copy
+// when the registered one is missing or will not load.
+OwnedModule LoadHelpControl() {
+  for (const WString& path : {HelpControlPath(RegisteredHelpControl()), SystemHelpControl()}) {
+    if (path.IsEmpty()) continue;
+    OwnedModule control(LoadLibraryExW(path.W(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    if (control) return control;
+  }
+  return OwnedModule();
+}
 
 WString UserLanguage() {
   char name[100] = {};
@@ -24,7 +91,7 @@ PluginApp::PluginApp(const PluginAppSetup& setup)
       windows_(setup.windows),
       napper_(setup.napper),
       instance_(setup.instance ? setup.instance : WindowBase::Instance()),
-      menu_(setup.menu ? setup.menu : LoadMenuA(instance_, MAKEINTRESOURCEA(kMenuResource))) {
+      menu_(LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_PLUGIN_MENU))) {
   common_ = std::make_unique<CommonSettings>(*setup.ini);
   displayer_ = std::make_unique<DisplayerSettings>(*setup.ini);
   karaoke_ = std::make_unique<KaraokeSettings>(*setup.ini);
@@ -89,11 +156,6 @@ BOOL CALLBACK CancelModalLoop(HWND window, LPARAM) {
 
 void PluginApp::NudgeWhileStopping() { EnumThreadWindows(ThreadId(), CancelModalLoop, 0); }
 
-HMENU PluginApp::PopupMenu() const {
-  HMENU popup = GetSubMenu(menu_.Get(), 0);
-  return popup ? popup : menu_.Get();
-}
-
 PluginWindow* PluginApp::Window(WindowIndex index) const {
   return index >= 0 && index < static_cast<int>(slots_.size()) ? slots_[index].get() : nullptr;
 }
@@ -134,17 +196,9 @@ int PluginApp::Run() {
         if (got == -1) return -1;
         if (got == 0) return static_cast<int>(msg.wParam);
         if (StopRequested()) return 0;
-        try {
-          if (!msg.hwnd) {
-            HandleThreadMessage(msg);
-            if (napper_) napper_->Handled(msg.message);
-          } else if (!FilterWindowMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-          }
-        } catch (...) {
-          // One failed request (out of memory in a window) must not end the loop.
-        }
+        HandleMessage(msg);
+        // Requests that came while a modal loop ran, in the order they came.
+        while (!StopRequested() && modal_.TakeKept(msg)) HandleMessage(msg);
       }
     }();
   } catch (...) {
@@ -166,8 +220,24 @@ bool PluginApp::WaitForStart() {
   }
 }
 
+void PluginApp::HandleMessage(MSG msg) {
+  ModalLoopGuard::Handling handling(modal_, msg);
+  try {
+    if (!msg.hwnd) {
+      HandleThreadMessage(msg);
+      if (napper_) napper_->Handled(msg.message);
+    } else if (!FilterWindowMessage(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  } catch (...) {
+    // One failed request (out of memory in a window) must not end the loop.
+  }
+}
+
 void PluginApp::StartLoop() {
-  link_->AddSystemMenu(menu_.Get());
+  // The player's system menu shows the popup as a submenu of its own.
+  link_->AddSystemMenu(PopupMenu());
   link_->SetNotifyThread(ThreadId());
   dummy_ = std::make_unique<DummyWindow>(*this);
   dummy_->Open();
@@ -175,11 +245,22 @@ void PluginApp::StartLoop() {
   if (editor_->open) Post(TM_OPEN_WINDOW, kEditorWindow);
   wait_ = static_cast<DWORD>(displayer_->wait > 0 ? displayer_->wait : kDefaultWait);
   waited_ = 0;
+  modal_.Install(wait_);
 }
 
 bool PluginApp::MessageWaiting() const {
   MSG msg;
   return PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != 0;
+}
+
+WString HelpControlPath(const WString& registered) {
+  wchar_t expanded[MAX_PATH] = {};
+  DWORD length = ExpandEnvironmentStringsW(registered.W(), expanded, MAX_PATH);
+  if (length > 0 && length <= MAX_PATH) {
+    WString path = WString::FromW(expanded);
+    if (IsFullPath(path)) return path;
+  }
+  return SystemHelpControl();
 }
 
 DWORD WaitForMessageOrTimeout(DWORD ms) {
@@ -207,9 +288,9 @@ void PluginApp::Idle() {
       if (MessageWaiting()) return;
       continue;
     }
-    // With neither the Displayer nor the Editor open a tick does nothing: wait for
-    // the next message instead of waking fifty times a second for nothing.
-    if (!slots_[kDisplayerWindow] && !slots_[kEditorWindow]) return;
+    // With no window open a tick does nothing: wait for the next message instead of
+    // waking fifty times a second for nothing.
+    if (!AnyWindowOpen()) return;
     while (waited_ < wait_) {
       const DWORD rest = wait_ - waited_;
       const DWORD napped = std::min(Nap(rest), rest);
@@ -224,9 +305,54 @@ void PluginApp::Idle() {
   }
 }
 
+// In the order of the window index: the Displayer, the Karaoke Displayer, the Editor,
+// the Options sheet. A window may close itself from a call (it posts the request), so
+// a slot is looked at again for each call.
+template <class Call>
+void PluginApp::ForEachOpenWindow(Call call) {
+  for (size_t index = 0; index < slots_.size(); ++index) {
+    if (!slots_[index]) continue;
+    CallScope calling(calling_[index]);
+    call(*slots_[index]);
+  }
+}
+
+bool PluginApp::AnyWindowOpen() const {
+  return std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
+}
+
 void PluginApp::Tick() {
-  if (PluginWindow* displayer = slots_[kDisplayerWindow].get()) displayer->Tick();
-  if (PluginWindow* editor = slots_[kEditorWindow].get()) editor->Tick();
+  ForEachOpenWindow([](PluginWindow& window) { window.Tick(); });
+}
+
+// Runs from the timer of a modal loop (a message box, a file chooser, a popup menu).
+// The window that opened the loop waits inside it and is left alone; the others
+// go on following the song.
+void PluginApp::TickOutsideModalLoops() {
+  try {
+    for (size_t index = 0; index < slots_.size(); ++index) {
+      PluginWindow* window = slots_[index].get();
+      if (!window || calling_[index] > 0 || WindowBase::InsideProcedureOf(window->Handle())) continue;
+      window->Tick();
+    }
+  } catch (...) {
+    // Nothing thrown may unwind into the modal loop.
+  }
+}
+
+void PluginApp::ApplySettings() {
+  ForEachOpenWindow([](PluginWindow& window) { window.ApplySettings(); });
+}
+
+void PluginApp::SettingsChanged() {
+  ForEachOpenWindow([](PluginWindow& window) { window.SettingsChanged(); });
+}
+
+bool PluginApp::ShowTextInDisplayer(const WString& text) {
+  PluginWindow* displayer = slots_[kDisplayerWindow].get();
+  if (!displayer) return false;
+  displayer->ShowText(text);
+  return true;
 }
 
 bool PluginApp::FilterWindowMessage(MSG& msg) {
@@ -249,9 +375,11 @@ void PluginApp::HandleThreadMessage(const MSG& msg) {
     case TM_OPEN_WINDOW: OpenWindow(index); break;
     case TM_CLOSE_WINDOW: CloseWindow(index, force); break;
     case TM_TOGGLE_WINDOW: ToggleWindow(index, force); break;
-    case TM_SONG_CHANGED: SongChanged(); break;
+    case TM_SONG_CHANGED:
+      ForEachOpenWindow([](PluginWindow& window) { window.SongChanged(); });
+      break;
     case TM_SKIN_CHANGED:
-      if (PluginWindow* displayer = slots_[kDisplayerWindow].get()) displayer->SkinChanged();
+      ForEachOpenWindow([](PluginWindow& window) { window.SkinChanged(); });
       break;
     case TM_MOVE_FOLLOWER:
       MoveFollower(static_cast<int>(static_cast<INT_PTR>(msg.wParam)), static_cast<int>(msg.lParam));
@@ -276,7 +404,7 @@ void PluginApp::OpenWindow(int index) {
 void PluginApp::CloseWindow(int index, bool force) {
   if (index < 0 || index >= static_cast<int>(slots_.size())) return;
   if (slots_[index]) {
-    bool mayClose = index == kOptionsWindow || slots_[index]->MayClose(force);
+    bool mayClose = index == kOptionsWindow || MayClose(index, force);
     if (!mayClose && !force) return;
     slots_[index].reset();
   }
@@ -302,19 +430,14 @@ void PluginApp::OpenHelp() {
   if (dot == WString::npos) return;
   help = help.Substr(0, dot + 1);
   help.AppendAscii("chm");
-  if (!helpLibrary_) helpLibrary_ = LoadLibraryA("hhctrl.ocx");
-  if (!helpLibrary_) return;
-  using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-  auto htmlHelp = reinterpret_cast<HtmlHelpProc>(
-      reinterpret_cast<void (*)()>(GetProcAddress(helpLibrary_, "HtmlHelpW")));
-  constexpr UINT kDisplayTopic = 0;
-  if (htmlHelp) htmlHelp(nullptr, help.W(), kDisplayTopic, 0);
+  if (!helpLibrary_) helpLibrary_ = LoadHelpControl();
+  if (HtmlHelpProc htmlHelp = HtmlHelpOf(helpLibrary_.Get())) htmlHelp(nullptr, help.W(), kHelpDisplayTopic, 0);
 }
 
-void PluginApp::SongChanged() {
-  for (int index : {kDisplayerWindow, kKaraokeWindow, kEditorWindow}) {
-    if (PluginWindow* window = slots_[index].get()) window->SongChanged();
-  }
+// The Editor's question about unsaved text is a modal loop: no ticks meanwhile.
+bool PluginApp::MayClose(int index, bool force) {
+  CallScope calling(calling_[index]);
+  return slots_[index]->MayClose(force);
 }
 
 void PluginApp::MoveFollower(int x, int y) {
@@ -338,7 +461,10 @@ void PluginApp::StopWindows() {
   slots_[kDisplayerWindow].reset();
   if (slots_[kEditorWindow]) {
     // Forced: the Editor still asks about unsaved text, but closes whatever the answer.
-    slots_[kEditorWindow]->MayClose(true);
+    try {
+      MayClose(kEditorWindow, true);
+    } catch (...) {
+    }
     editor_->open = 1;
   } else {
     editor_->open = 0;
@@ -348,13 +474,7 @@ void PluginApp::StopWindows() {
   slots_[kKaraokeWindow].reset();
   slots_[kOptionsWindow].reset();
   dummy_.reset();
-  if (helpLibrary_) {
-    using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    auto htmlHelp = reinterpret_cast<HtmlHelpProc>(
-        reinterpret_cast<void (*)()>(GetProcAddress(helpLibrary_, "HtmlHelpW")));
-    constexpr UINT kCloseAll = 0x12;
-    if (htmlHelp) htmlHelp(nullptr, nullptr, kCloseAll, 0);
-    FreeLibrary(helpLibrary_);
-    helpLibrary_ = nullptr;
-  }
+  if (HtmlHelpProc htmlHelp = HtmlHelpOf(helpLibrary_.Get())) htmlHelp(nullptr, nullptr, kHelpCloseAll, 0);
+  helpLibrary_.Reset();
+  modal_.Remove();
 }

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "base/WString.h"
 #include "host/ThreadMessages.h"
 
 class PluginApp;
@@ -23,7 +24,18 @@ class PluginWindow {
   virtual void SongChanged() {}
   // The player's skin changed (the Displayer reloads its colours).
   virtual void SkinChanged() {}
-  // One tick of the main loop: follow the playing position.
+  // The Options sheet wrote new values into this window's own settings: take them up
+  // now (the Displayer lays itself out again, the Editor's view makes its font again).
+  virtual void ApplySettings() {}
+  // The Options sheet changed settings every window shares (the common page: lyrics
+  // folder, tag reading); they count from the next song on, unless a window shows
+  // something made from them now.
+  virtual void SettingsChanged() {}
+  // Lyrics text sent by another window (the Editor's Ctrl+T), shown as this window's
+  // lyrics for the playing song. Only the Displayer takes it.
+  virtual void ShowText(const WString& text) {}
+  // One tick of the main loop: follow the playing position. Ticks go on while another
+  // window of the thread is inside a modal loop, never while this one is.
   virtual void Tick() {}
   // The karaoke screen: while rendering, frames follow each other with no sleep.
   virtual bool IsRendering() { return false; }

@@ -1,24 +1,24 @@
-// The plug-in thread with a fake player link and test windows registered through the
-// window factory: routing, check marks, the nap arithmetic of the tick and the stop
-// steps. Time is the test napper's manual clock; nothing here depends on how fast
-// Wine runs.
+// The plug-in thread with a fake player link, test windows registered through the
+// window factory and the shipped menu 114: routing, check marks, the nap arithmetic
+// of the tick, modal loops and the stop steps. Time is the test napper's manual clock;
+// nothing here depends on how fast Wine runs.
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "ProcessCensus.h"
 #include "host/DummyWindow.h"
-#include "settings/MemoryIniFile.h"
 #include "host/PluginApp.h"
 #include "host/WindowBase.h"
+#include "settings/MemoryIniFile.h"
 
 namespace {
 
@@ -26,23 +26,18 @@ constexpr auto kBound = std::chrono::seconds(20);  // only reached when somethin
 constexpr char kTestWindowClass[] = "MrLyrics Test Plug-in Window";
 constexpr char kDisplayerSection[] = "Mirabo's Lyrics Displayer";
 constexpr char kEditorSection[] = "Mirabo's Lyrics Editor";
+// What the test windows do when sent these: the calls other windows make.
+constexpr UINT kApplySettings = WM_APP, kSettingsChanged = WM_APP + 1, kSendText = WM_APP + 2, kOpenModal = WM_APP + 3;
 
 class FakeLink : public PlayerLink {
  public:
   void SetNotifyThread(uint32_t threadId) override { notifyThread = threadId; }
-  bool AddSystemMenu(HMENU menu) override {
-    systemMenu = menu;
-    return true;
-  }
-  bool ShowLyricsButton(bool show) override {
-    buttonShown = show;
-    return true;
-  }
+  bool AddSystemMenu(HMENU menu) override { return systemMenu = menu, true; }
+  bool ShowLyricsButton(bool show) override { return buttonShown = show, true; }
   int Play() override { return 1; }
   int IsPlaying() override { return 1; }
   int GetPosition() override { return 0; }
   int GetLength() override { return -1000; }
-
   std::atomic<uint32_t> notifyThread{0};
   std::atomic<HMENU> systemMenu{nullptr};
   std::atomic<bool> buttonShown{false};
@@ -51,33 +46,39 @@ class FakeLink : public PlayerLink {
 // Everything the plug-in thread does, in order, with the manual time it happened at.
 class World : public Napper {
  public:
+  // A message cuts the nap short, as the real wait does: then half of it has passed.
   DWORD Nap(DWORD ms) override {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      now_ += ms;
-      events_.push_back("nap" + std::to_string(ms));
-    }
-    changed_.notify_all();
-    Sleep(1);  // real time passes too, so messages from the test can arrive
-    return ms;
+    bool message = MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT;
+    DWORD napped = message ? ms / 2 : ms;
+    std::lock_guard<std::mutex> lock(mutex_);
+    now_ += napped;
+    events_.push_back("nap" + std::to_string(napped));
+    return napped;
   }
   void Handled(UINT message) override {
-    if (message != kProbeMessage) return;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      ++probes_;
-    }
-    changed_.notify_all();
+    if (message == kProbeMessage) Record("probe");
   }
   void Record(const std::string& event) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    events_.push_back(event);
-    if (event == "tick0") tickTimes_.push_back(now_);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      events_.push_back(event);
+      if (event == "tick0") tickTimes_.push_back(now_);
+    }
     changed_.notify_all();
   }
   std::vector<std::string> Events() {
     std::lock_guard<std::mutex> lock(mutex_);
     return events_;
+  }
+  // The events from the last `from` on, without naps, ticks and probes.
+  std::string Notes(const std::string& from = "") {
+    auto events = Events();
+    auto start = from.empty() ? events.begin() : std::find(events.rbegin(), events.rend(), from).base();
+    std::string notes;
+    for (auto it = start; it != events.end(); ++it) {
+      if (it->rfind("nap", 0) != 0 && it->rfind("tick", 0) != 0 && *it != "probe") notes += *it + " ";
+    }
+    return notes;
   }
   std::vector<long> TickTimes() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -92,21 +93,25 @@ class World : public Napper {
     events_.clear();
     tickTimes_.clear();
   }
+  bool WaitFor(const std::function<bool()>& done) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, kBound, [&] {
+      lock.unlock();
+      bool result = done();
+      lock.lock();
+      return result;
+    });
+  }
   // Waits until whatever reached the thread before the call has been handled: a probe
   // (a thread message the loop ignores) goes after it and comes back handled.
   bool Settle(const PluginThread& thread) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    long target = probes_ + 1;
-    if (!thread.Post(kProbeMessage)) return false;
-    return changed_.wait_for(lock, kBound, [&] { return probes_ >= target; });
+    int target = Count("probe") + 1;
+    return thread.Post(kProbeMessage) && WaitFor([&] { return Count("probe") >= target; });
   }
   static constexpr UINT kProbeMessage = 0x4FF;
-  bool WaitFor(const std::function<bool(const std::vector<std::string>&)>& done) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, kBound, [&] { return done(events_); });
-  }
 
   bool editorMayClose = true;
+  bool modalOnSong = false;  // the Editor's next song change opens a message box
   HWND player = nullptr;
   int karaokeFrames = 0;  // frames the karaoke screen renders back to back, then stops
 
@@ -116,14 +121,13 @@ class World : public Napper {
   std::vector<std::string> events_;
   std::vector<long> tickTimes_;
   long now_ = 0;
-  long probes_ = 0;
 };
 
 class TestWindow : public WindowBase, public PluginWindow {
  public:
-  TestWindow(World& world, int index, HWND owner) : WindowBase(kTestWindowClass), world_(world), index_(index) {
-    Create("test", 0, WS_POPUP, RECT{0, 0, 200, 100}, nullptr, 0);
-    if (owner) SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  TestWindow(World& world, PluginApp& app, int index, HWND owner)
+      : WindowBase(kTestWindowClass), world_(world), app_(app), index_(index) {
+    CreateUnder(owner, "test", 0, WS_POPUP, RECT{0, 0, 200, 100}, 0);
     Say("open");
   }
   ~TestWindow() override {
@@ -135,8 +139,14 @@ class TestWindow : public WindowBase, public PluginWindow {
     Say(force ? "mayclose-forced" : "mayclose");
     return index_ != kEditorWindow || world_.editorMayClose;
   }
-  void SongChanged() override { Say("song"); }
+  void SongChanged() override {
+    Say("song");
+    if (index_ == kEditorWindow && std::exchange(world_.modalOnSong, false)) OpenModal();
+  }
   void SkinChanged() override { Say("skin"); }
+  void ApplySettings() override { Say("apply"); }
+  void SettingsChanged() override { Say("settings"); }
+  void ShowText(const WString& text) override { Say(("text:" + text.ToUtf8() + ":").c_str()); }
   void Tick() override {
     Say("tick");
     // The Displayer's tick asks the player (a window of another thread) synchronously.
@@ -148,9 +158,26 @@ class TestWindow : public WindowBase, public PluginWindow {
     Say("frame");
   }
 
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case kApplySettings: app_.ApplySettings(); return 0;
+      case kSettingsChanged: app_.SettingsChanged(); return 0;
+      case kSendText: Say(app_.ShowTextInDisplayer(WString::FromUtf8("la")) ? "sent" : "unsent"); return 0;
+      case kOpenModal: OpenModal(); return 0;
+      default: return WindowBase::WindowProc(message, wParam, lParam);
+    }
+  }
+
  private:
+  void OpenModal() {
+    Say("modal-in");
+    MessageBoxA(Handle(), "modal", "modal", MB_OK);
+    Say("modal-out");
+  }
   void Say(const char* what) { world_.Record(what + std::to_string(index_)); }
   World& world_;
+  PluginApp& app_;
   int index_;
   int frames_ = 0;
 };
@@ -158,9 +185,9 @@ class TestWindow : public WindowBase, public PluginWindow {
 class TestFactory : public WindowFactory {
  public:
   explicit TestFactory(World& world) : world_(world) {}
-  std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp&, HWND owner) override {
+  std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp& app, HWND owner) override {
     ++created;
-    return std::make_unique<TestWindow>(world_, index, index == kDisplayerWindow ? owner : nullptr);
+    return std::make_unique<TestWindow>(world_, app, index, index == kDisplayerWindow ? owner : nullptr);
   }
   std::atomic<int> created{0};
 
@@ -168,35 +195,28 @@ class TestFactory : public WindowFactory {
   World& world_;
 };
 
-// The layout of menu 114: one popup with a command per window.
-HMENU MakePluginMenu() {
-  HMENU menu = CreateMenu();
-  HMENU popup = CreatePopupMenu();
-  const char* names[] = {"Displayer...", "Karaoke Displayer...", "Editor...", "Options...", "Help..."};
-  for (int i = 0; i < kWindowIndexCount; ++i) AppendMenuA(popup, MF_STRING, kFirstWindowCommand + i, names[i]);
-  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "Mirabo's Lyrics");
-  return menu;
+// The shipped resources: the library itself, loaded as data.
+HINSTANCE PluginResources() {
+  static HMODULE module = LoadLibraryExA(MRLYRICS_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  return module;
 }
 
-// The plug-in thread sits in a menu's modal loop: poll for the menu window.
-HWND ShownPopupMenu() {
-  HWND popup = nullptr;
-  for (int i = 0; i < 2000 && !(popup && IsWindowVisible(popup)); ++i) {
+// The plug-in thread sits in a modal loop: poll for its window.
+HWND ShownWindow(const char* className, const char* title = nullptr) {
+  HWND window = nullptr;
+  for (int i = 0; i < 2000 && !(window && IsWindowVisible(window)); ++i) {
     Sleep(10);
-    popup = FindWindowA("#32768", nullptr);
+    window = FindWindowA(className, title);
   }
-  return popup;
-}
-
-void RegisterTestWindowClass() {
-  WNDCLASSEXA record{};
-  WindowBase::RegisterWindowClass(record, kTestWindowClass);
+  return window;
 }
 
 class PluginAppTest : public testing::Test {
  protected:
   void SetUp() override {
-    RegisterTestWindowClass();
+    WNDCLASSEXA record{};
+    WindowBase::RegisterWindowClass(record, kTestWindowClass);
+    ASSERT_NE(PluginResources(), nullptr);
     // The Displayer opens at start unless it was closed at the last stop.
     ini.WriteString(kDisplayerSection, "Open", "0");
   }
@@ -206,7 +226,7 @@ class PluginAppTest : public testing::Test {
     setup.link = &link;
     setup.ini = &ini;
     setup.windows = &factory;
-    setup.menu = MakePluginMenu();
+    setup.instance = PluginResources();
     setup.napper = &world;
     auto app = std::make_unique<PluginApp>(setup);
     EXPECT_TRUE(app->Running());
@@ -217,19 +237,10 @@ class PluginAppTest : public testing::Test {
     ASSERT_TRUE(app.Post(message, wParam, lParam));
     ASSERT_TRUE(world.Settle(app));
   }
-  // The tick pattern between the first and the last tick seen.
-  std::string TickPattern(size_t ticks) {
-    EXPECT_TRUE(world.WaitFor([&](const std::vector<std::string>& events) {
-      return static_cast<size_t>(std::count(events.begin(), events.end(), "tick0")) >= ticks;
-    }));
-    std::string pattern;
-    int seen = 0;
-    for (const std::string& event : world.Events()) {
-      if (event == "tick0") ++seen;
-      if (seen >= 1 && seen < static_cast<int>(ticks)) pattern += event + " ";
-    }
-    return pattern;
+  void Open(PluginApp& app, std::initializer_list<int> indices) {
+    for (int index : indices) Send(app, TM_OPEN_WINDOW, index);
   }
+  HWND WindowOf(PluginApp& app, WindowIndex index) { return app.Window(index)->Handle(); }
 
   MemoryIniFile ini;
   FakeLink link;
@@ -238,20 +249,18 @@ class PluginAppTest : public testing::Test {
 };
 
 TEST_F(PluginAppTest, StartIsHandedOverBeforeTheConstructorReturns) {
-  auto app = Start();
-  EXPECT_NE(app->ThreadId(), 0u);
-  EXPECT_EQ(link.notifyThread.load(), app->ThreadId());
-  EXPECT_EQ(link.systemMenu.load(), app->Menu());
-  EXPECT_TRUE(link.buttonShown);
-  EXPECT_NE(app->DummyHandle(), nullptr);
-  EXPECT_EQ(GetWindowThreadProcessId(app->DummyHandle(), nullptr), app->ThreadId());
-  EXPECT_FALSE(app->Common().language.IsEmpty());
-}
-
-TEST_F(PluginAppTest, LyricsButtonIsLeftAloneWhenTheSettingIsOff) {
-  ini.WriteString("Mirabo's Lyrics Common", "LyricsButton", "0");
-  auto app = Start();
-  EXPECT_FALSE(link.buttonShown);
+  for (const char* button : {"1", "0"}) {
+    ini.WriteString("Mirabo's Lyrics Common", "LyricsButton", button);
+    link.buttonShown = false;
+    auto app = Start();
+    EXPECT_NE(app->ThreadId(), 0u);
+    EXPECT_EQ(link.notifyThread.load(), app->ThreadId());
+    // The system menu takes the popup as a submenu, not the menu bar holding it.
+    EXPECT_EQ(link.systemMenu.load(), GetSubMenu(app->Menu(), 0));
+    EXPECT_EQ(link.buttonShown, *button == '1');
+    EXPECT_EQ(GetWindowThreadProcessId(app->DummyHandle(), nullptr), app->ThreadId());
+    EXPECT_FALSE(app->Common().language.IsEmpty());
+  }
 }
 
 TEST_F(PluginAppTest, ToggleOpensAndClosesAndTheCheckMarkFollows) {
@@ -259,67 +268,70 @@ TEST_F(PluginAppTest, ToggleOpensAndClosesAndTheCheckMarkFollows) {
   for (int index : {kDisplayerWindow, kKaraokeWindow, kEditorWindow, kOptionsWindow}) {
     Send(*app, TM_TOGGLE_WINDOW, index, 0);
     EXPECT_TRUE(app->MenuChecked(index)) << index;
-    EXPECT_EQ(world.Count("open" + std::to_string(index)), 1);
     Send(*app, TM_TOGGLE_WINDOW, index, 0);
     EXPECT_FALSE(app->MenuChecked(index)) << index;
-    EXPECT_EQ(world.Count("destroy" + std::to_string(index)), 1);
+    std::string i = std::to_string(index);
+    EXPECT_EQ(world.Notes(), "open" + i + (index == kOptionsWindow ? "" : " mayclose" + i) + " destroy" + i + " ");
+    world.Clear();
   }
-  // Help is never checked and never a window.
-  Send(*app, TM_TOGGLE_WINDOW, kHelpWindow, 0);
-  EXPECT_FALSE(app->MenuChecked(kHelpWindow));
-  EXPECT_EQ(factory.created.load(), 4);
-}
-
-TEST_F(PluginAppTest, OpeningAnOpenWindowMakesNothingNewAndUnknownIndicesAreIgnored) {
-  auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
-  Send(*app, TM_OPEN_WINDOW, 9);
+  // Help is never checked and never a window; an open window is not made again, and
+  // unknown indices do nothing.
+  Open(*app, {kHelpWindow, kEditorWindow, kEditorWindow, 9});
   Send(*app, TM_CLOSE_WINDOW, 9, 1);
-  Send(*app, 0x4FF);
-  EXPECT_EQ(factory.created.load(), 1);
+  EXPECT_FALSE(app->MenuChecked(kHelpWindow));
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
+  EXPECT_EQ(factory.created.load(), 5);
 }
 
 TEST_F(PluginAppTest, EditorThatMayNotCloseStaysUnlessForced) {
   world.editorMayClose = false;
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
+  Open(*app, {kEditorWindow});
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
-  EXPECT_EQ(world.Count("destroy2"), 0);
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 1);
   EXPECT_FALSE(app->MenuChecked(kEditorWindow));
-  EXPECT_EQ(world.Count("mayclose-forced2"), 1);
-  EXPECT_EQ(world.Count("destroy2"), 1);
   // Closing what is not open only clears the mark.
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
-  EXPECT_EQ(world.Count("destroy2"), 1);
+  EXPECT_EQ(world.Notes(), "open2 mayclose2 mayclose-forced2 destroy2 ");
 }
 
-TEST_F(PluginAppTest, SongChangeReachesTheOpenWindowsInOrderAndSkinOnlyTheDisplayer) {
+// Thread messages, and the calls one window makes to the others through the thread.
+TEST_F(PluginAppTest, RequestsReachTheOpenWindowsInIndexOrder) {
   auto app = Start();
-  for (int index : {kEditorWindow, kKaraokeWindow, kDisplayerWindow}) Send(*app, TM_OPEN_WINDOW, index);
-  world.Clear();
-  Send(*app, TM_SONG_CHANGED);
-  Send(*app, TM_SKIN_CHANGED);
-  std::vector<std::string> notes;
-  for (const std::string& event : world.Events()) {
-    if (event.rfind("song", 0) == 0 || event.rfind("skin", 0) == 0) notes.push_back(event);
+  Open(*app, {kOptionsWindow, kEditorWindow, kKaraokeWindow, kDisplayerWindow});
+  struct Case {
+    UINT message;
+    bool toEditor;  // sent to the Editor's window, which calls the plug-in thread
+    const char* notes;
+  };
+  for (const Case& c : {Case{TM_SONG_CHANGED, false, "song0 song1 song2 song3 "},
+                        Case{TM_SKIN_CHANGED, false, "skin0 skin1 skin2 skin3 "},
+                        Case{kApplySettings, true, "apply0 apply1 apply2 apply3 "},
+                        Case{kSettingsChanged, true, "settings0 settings1 settings2 settings3 "},
+                        Case{kSendText, true, "text:la:0 sent2 "}}) {
+    world.Clear();
+    if (c.toEditor) {
+      SendMessageA(WindowOf(*app, kEditorWindow), c.message, 0, 0);
+    } else {
+      Send(*app, c.message);
+    }
+    EXPECT_EQ(world.Notes(), c.notes) << c.message;
   }
-  EXPECT_EQ(notes, (std::vector<std::string>{"song0", "song1", "song2", "skin0"}));
+  Send(*app, TM_CLOSE_WINDOW, kDisplayerWindow);
+  world.Clear();
+  SendMessageA(WindowOf(*app, kEditorWindow), kSendText, 0, 0);
+  EXPECT_EQ(world.Notes(), "unsent2 ");
 }
 
 TEST_F(PluginAppTest, FollowerMovesOnlyAnOpenDisplayer) {
   auto app = Start();
   Send(*app, TM_MOVE_FOLLOWER, 300, 200);  // no Displayer: nothing happens
-  Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
-  HWND displayer = app->Window(kDisplayerWindow)->Handle();
+  Open(*app, {kDisplayerWindow});
+  HWND displayer = WindowOf(*app, kDisplayerWindow);
   EXPECT_EQ(GetWindow(displayer, GW_OWNER), app->DummyHandle());
-  RECT rect{};
-  GetWindowRect(displayer, &rect);
-  EXPECT_EQ(rect.left, 0);
   Send(*app, TM_MOVE_FOLLOWER, 300, static_cast<LPARAM>(-20));
+  RECT rect{};
   GetWindowRect(displayer, &rect);
   EXPECT_EQ(rect.left, 300);
   EXPECT_EQ(rect.top, -20);
@@ -328,68 +340,52 @@ TEST_F(PluginAppTest, FollowerMovesOnlyAnOpenDisplayer) {
 
 TEST_F(PluginAppTest, PlayerActivationBringsTheDisplayerRightBehindThePlayerUnlessTopMost) {
   for (int topMost : {0, 1}) {
-    SCOPED_TRACE(topMost);
     ini.WriteString(kDisplayerSection, "TopMost", std::to_string(topMost));
-    world.Clear();
     auto app = Start();
     HWND player = CreateWindowExA(0, kTestWindowClass, "player", WS_POPUP | WS_VISIBLE, 400, 0, 100, 100, nullptr,
                                   nullptr, WindowBase::Instance(), nullptr);
-    HWND other = CreateWindowExA(0, kTestWindowClass, "other", WS_POPUP | WS_VISIBLE, 400, 0, 100, 100, nullptr,
-                                 nullptr, WindowBase::Instance(), nullptr);
-    Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
-    HWND displayer = app->Window(kDisplayerWindow)->Handle();
+    Open(*app, {kDisplayerWindow});
+    HWND displayer = WindowOf(*app, kDisplayerWindow);
     ShowWindow(displayer, SW_SHOWNA);
-    SetWindowPos(player, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    SetWindowPos(other, player, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    SetWindowPos(displayer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     ASSERT_NE(GetWindow(player, GW_HWNDNEXT), displayer);
     Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));
-    EXPECT_EQ(GetWindow(player, GW_HWNDNEXT) == displayer, topMost == 0);
+    EXPECT_EQ(GetWindow(player, GW_HWNDNEXT) == displayer, topMost == 0) << topMost;
     app.reset();
-    DestroyWindow(other);
     DestroyWindow(player);
   }
 }
 
 // The tick comes every Wait ms, after one wait of Wait ms.
 TEST_F(PluginAppTest, TickComesAfterOneWaitOfWaitMilliseconds) {
-  struct Case {
-    int wait;
-    const char* pattern;
-  };
-  for (const Case& c : {Case{20, "tick0 nap20 "}, Case{25, "tick0 nap25 "}, Case{5, "tick0 nap5 "}}) {
-    SCOPED_TRACE(c.wait);
-    ini.WriteString(kDisplayerSection, "Wait", std::to_string(c.wait));
-    ini.WriteString(kDisplayerSection, "Open", "1");
+  ini.WriteString(kDisplayerSection, "Open", "1");
+  for (int wait : {20, 25, 5}) {
+    ini.WriteString(kDisplayerSection, "Wait", std::to_string(wait));
     world.Clear();
     auto app = Start();
-    std::string pattern = TickPattern(4);
-    std::string expected;
-    for (int i = 0; i < 3; ++i) expected += c.pattern;
-    EXPECT_EQ(pattern, expected);
-    // Over one second of manual time: 1000 / Wait ticks.
-    std::vector<long> ticks;
-    EXPECT_TRUE(world.WaitFor([&](const std::vector<std::string>& events) {
-      return static_cast<int>(std::count(events.begin(), events.end(), "tick0")) > 1000 / c.wait + 1;
-    }));
-    ticks = world.TickTimes();
-    long first = ticks.front();
-    long inSecond = std::count_if(ticks.begin(), ticks.end(), [&](long t) { return t > first && t <= first + 1000; });
-    EXPECT_EQ(inSecond, 1000 / c.wait);
+    // Over one second of manual time: 1000 / Wait ticks, each after one full nap.
+    ASSERT_TRUE(world.WaitFor([&] { return world.Count("tick0") > 1000 / wait + 1; }));
+    std::vector<long> ticks = world.TickTimes();
+    long inSecond = std::count_if(ticks.begin(), ticks.end(), [&](long t) { return t > ticks[0] && t <= ticks[0] + 1000; });
+    EXPECT_EQ(inSecond, 1000 / wait);
+    std::vector<std::string> events = world.Events();
+    auto first = std::find(events.begin(), events.end(), "tick0");
+    EXPECT_EQ(std::vector<std::string>(first, first + 4),
+              (std::vector<std::string>{"tick0", "nap" + std::to_string(wait), "tick0", "nap" + std::to_string(wait)}));
   }
 }
 
+// Each message cuts a nap short; what was napped still counts towards the tick.
 TEST_F(PluginAppTest, MessagesDoNotPostponeTheNextTick) {
   ini.WriteString(kDisplayerSection, "Wait", "25");
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
+  Open(*app, {kDisplayerWindow});
   for (int i = 0; i < 40; ++i) {
     app->Post(TM_SKIN_CHANGED);
     Sleep(i % 3);
   }
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "skin0") == 40 &&
-           std::count(events.begin(), events.end(), "tick0") >= 20;
-  }));
+  ASSERT_TRUE(world.WaitFor([&] { return world.Count("skin0") == 40 && world.Count("tick0") >= 20; }));
+  EXPECT_GT(world.Count("nap12") + world.Count("nap6") + world.Count("nap3"), 0);  // naps were cut short
   std::vector<long> ticks = world.TickTimes();
   for (size_t i = 1; i < ticks.size(); ++i) EXPECT_EQ(ticks[i] - ticks[i - 1], 25) << i;
 }
@@ -397,18 +393,46 @@ TEST_F(PluginAppTest, MessagesDoNotPostponeTheNextTick) {
 TEST_F(PluginAppTest, KaraokeFramesRunBackToBackWithoutNapsOrTicks) {
   world.karaokeFrames = 30;
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
-  Send(*app, TM_OPEN_WINDOW, kKaraokeWindow);
+  Open(*app, {kDisplayerWindow, kKaraokeWindow});
   // Rendering done, the ticks come back.
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    auto last = std::find(events.rbegin(), events.rend(), "frame1").base();
-    return std::count(events.begin(), events.end(), "frame1") == 30 && std::count(last, events.end(), "tick0") > 0;
+  std::vector<std::string> events;
+  auto last = events.end();
+  ASSERT_TRUE(world.WaitFor([&] {
+    events = world.Events();
+    last = std::find(events.rbegin(), events.rend(), "frame1").base();
+    return std::count(events.begin(), last, "frame1") == 30 && std::count(last, events.end(), "tick0") > 0;
   }));
-  std::vector<std::string> events = world.Events();
   auto first = std::find(events.begin(), events.end(), "frame1");
-  auto last = std::find(events.rbegin(), events.rend(), "frame1").base();
-  // Between the first and the last frame only frames: no nap, no tick.
-  EXPECT_EQ(std::count(first, last, "frame1"), last - first);
+  EXPECT_EQ(std::count(first, last, "frame1"), last - first);  // no nap, no tick between
+}
+
+// A window's modal loop (a save question, a file chooser) takes every message of the
+// thread. Requests made meanwhile wait until it returns; the other windows tick on.
+TEST_F(PluginAppTest, ModalLoopsLoseNoRequestsAndTheOtherWindowsKeepTicking) {
+  for (bool fromThreadMessage : {true, false}) {
+    world.Clear();
+    auto app = Start();
+    Open(*app, {kDisplayerWindow, kEditorWindow});
+    world.modalOnSong = fromThreadMessage;
+    if (fromThreadMessage) app->Post(TM_SONG_CHANGED);
+    if (!fromThreadMessage) PostMessageA(WindowOf(*app, kEditorWindow), kOpenModal, 0, 0);
+    HWND box = ShownWindow("#32770", "modal");
+    ASSERT_NE(box, nullptr);
+    app->Post(TM_SONG_CHANGED);
+    app->Post(TM_TOGGLE_WINDOW, kKaraokeWindow);
+    auto ticksInModal = [&] {
+      auto events = world.Events();
+      return std::count(std::find(events.begin(), events.end(), "modal-in2"), events.end(), "tick0");
+    };
+    ASSERT_TRUE(world.WaitFor([&] { return ticksInModal() >= 3; }));
+    EXPECT_EQ(world.Notes("modal-in2"), "");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(world.WaitFor([&] { return world.Count("open1") == 1; }));
+    EXPECT_EQ(world.Notes("modal-in2"), "modal-out2 song0 song2 open1 ");
+    auto events = world.Events();
+    auto in = std::find(events.begin(), events.end(), "modal-in2");
+    EXPECT_EQ(std::count(in, std::find(in, events.end(), "modal-out2"), "tick2"), 0);  // the Editor waits
+  }
 }
 
 TEST_F(PluginAppTest, TheDummyWindowTurnsMenuCommandsAndTrayClicksIntoRequests) {
@@ -419,35 +443,32 @@ TEST_F(PluginAppTest, TheDummyWindowTurnsMenuCommandsAndTrayClicksIntoRequests) 
   EXPECT_TRUE(app->MenuChecked(kOptionsWindow));
   SendMessageA(dummy, WM_COMMAND, kFirstWindowCommand + kOptionsWindow, 0);
   SendMessageA(dummy, WM_COMMAND, kFirstWindowCommand + kWindowIndexCount, 0);  // not ours
-  ASSERT_TRUE(world.Settle(*app));
-  EXPECT_FALSE(app->MenuChecked(kOptionsWindow));
-
   SendMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_LBUTTONUP);
   ASSERT_TRUE(world.Settle(*app));
-  EXPECT_TRUE(app->MenuChecked(kDisplayerWindow));
   SendMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_LBUTTONUP);  // open already: nothing new
   SendMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_MOUSEMOVE);
-  Send(*app, TM_SKIN_CHANGED);  // anything the clicks posted comes before this
-  EXPECT_EQ(factory.created.load(), 2);
+  ASSERT_TRUE(world.Settle(*app));
+  EXPECT_EQ(world.Notes(), "open3 destroy3 open0 ");
 }
 
+// The tray shows the popup of the shipped menu 114, checked where windows are open.
 TEST_F(PluginAppTest, TrayMenuIsMenu114WithItsCheckMarks) {
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
+  Open(*app, {kEditorWindow});
   PostMessageA(app->DummyHandle(), DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
-  HWND popup = ShownPopupMenu();
+  HWND popup = ShownWindow("#32768");
   ASSERT_NE(popup, nullptr);
   constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
   auto shown = reinterpret_cast<HMENU>(SendMessageA(popup, kGetMenu, 0, 0));
-  EXPECT_EQ(shown, app->PopupMenu());
-  EXPECT_EQ(GetMenuState(shown, kFirstWindowCommand + kEditorWindow, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
-  EXPECT_EQ(GetMenuState(shown, kFirstWindowCommand + kDisplayerWindow, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  ASSERT_EQ(GetMenuItemCount(shown), kWindowIndexCount);
+  for (int i = 0; i < kWindowIndexCount; ++i) {
+    EXPECT_EQ(GetMenuItemID(shown, i), kFirstWindowCommand + i);
+    EXPECT_EQ(GetMenuState(shown, i, MF_BYPOSITION) & MF_CHECKED, i == kEditorWindow ? MF_CHECKED : 0u) << i;
+  }
   // Choosing "Options..." with the keyboard toggles the sheet.
   for (int i = 0; i < 4; ++i) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "open3") == 1;
-  }));
+  ASSERT_TRUE(world.WaitFor([&] { return world.Count("open3") == 1; }));
 }
 
 // The player may quit while the tray menu is open: the menu's modal loop must not keep
@@ -455,7 +476,7 @@ TEST_F(PluginAppTest, TrayMenuIsMenu114WithItsCheckMarks) {
 TEST_F(PluginAppTest, StopEndsAnOpenTrayMenu) {
   auto app = Start();
   PostMessageA(app->DummyHandle(), DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
-  HWND popup = ShownPopupMenu();
+  HWND popup = ShownWindow("#32768");
   ASSERT_NE(popup, nullptr);
   app.reset();
   EXPECT_FALSE(IsWindowVisible(popup));
@@ -469,9 +490,7 @@ TEST_F(PluginAppTest, StopAnswersTheThreadsSendsToThePlayerMeanwhile) {
   auto app = Start();
   app->Post(TM_OPEN_WINDOW, kDisplayerWindow);
   // This thread pumps nothing now: the first tick stays inside its SendMessage.
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "tick0") == 1;
-  }));
+  ASSERT_TRUE(world.WaitFor([&] { return world.Count("tick0") == 1; }));
   app.reset();
   EXPECT_EQ(world.Count("destroy0"), 1);
   DestroyWindow(world.player);
@@ -480,11 +499,12 @@ TEST_F(PluginAppTest, StopAnswersTheThreadsSendsToThePlayerMeanwhile) {
 // What Run leaves in the settings, and what it leaves behind at all.
 TEST_F(PluginAppTest, StopRemembersDisplayerAndEditorAndDestroysEveryWindow) {
   auto app = Start();
-  for (int index : {kDisplayerWindow, kKaraokeWindow, kOptionsWindow}) Send(*app, TM_OPEN_WINDOW, index);
+  Open(*app, {kDisplayerWindow, kKaraokeWindow, kOptionsWindow});
   HWND dummy = app->DummyHandle();
+  world.Clear();
   app.reset();
   EXPECT_FALSE(IsWindow(dummy));
-  for (int index : {0, 1, 3}) EXPECT_EQ(world.Count("destroy" + std::to_string(index)), 1) << index;
+  EXPECT_EQ(world.Notes(), "destroy0 destroy1 destroy3 ");
   EXPECT_EQ(ini.ReadInt(kDisplayerSection, "Open", -1), 1);
   EXPECT_EQ(ini.ReadInt(kEditorSection, "Open", -1), 0);
 
@@ -492,44 +512,55 @@ TEST_F(PluginAppTest, StopRemembersDisplayerAndEditorAndDestroysEveryWindow) {
   ini.WriteString(kEditorSection, "Open", "1");
   world.Clear();
   app = Start();
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "open0") == 1 &&
-           std::count(events.begin(), events.end(), "open2") == 1;
-  }));
-  EXPECT_EQ(world.Count("open1"), 0);
+  ASSERT_TRUE(world.Settle(*app));
+  EXPECT_EQ(world.Notes(), "open0 open2 ");
   world.editorMayClose = false;
+  world.Clear();
   app.reset();
   // Stopping closes the Editor even when it would rather stay, after asking.
-  EXPECT_EQ(world.Count("mayclose-forced2"), 1);
-  EXPECT_EQ(world.Count("destroy2"), 1);
+  EXPECT_EQ(world.Notes(), "destroy0 mayclose-forced2 destroy2 ");
   EXPECT_EQ(ini.ReadInt(kEditorSection, "Open", -1), 1);
 }
-
-int ProcessWindowCount() { return static_cast<int>(AllProcessWindows().size()); }
 
 TEST_F(PluginAppTest, HundredStartsAndStopsLeaveNothingBehind) {
   { auto warm = Start(); }  // the first start makes the thread's lasting IME window etc.
   long handles = LiveScopedHandles();
-  int windows = ProcessWindowCount();
+  size_t windows = AllProcessWindows().size();
   size_t threads = ProcessThreads().size();
   ini.WriteString(kDisplayerSection, "Open", "1");
   ini.WriteString(kEditorSection, "Open", "1");
   for (int i = 0; i < 100; ++i) {
     auto app = Start();
-    ASSERT_TRUE(app->Running());
     HMENU menu = app->Menu();
-    DWORD threadId = app->ThreadId();
     app.reset();
     EXPECT_FALSE(IsMenu(menu));
-    std::vector<DWORD> now = ProcessThreads();
-    EXPECT_EQ(std::find(now.begin(), now.end(), threadId), now.end());
   }
   EXPECT_EQ(LiveScopedHandles(), handles);
-  EXPECT_EQ(ProcessWindowCount(), windows);
+  EXPECT_EQ(AllProcessWindows().size(), windows);
   EXPECT_EQ(ProcessThreads().size(), threads);
   WNDCLASSEXA record{};
   record.cbSize = sizeof record;
   EXPECT_FALSE(GetClassInfoExA(WindowBase::Instance(), DummyWindow::kClassName, &record));
+}
+
+// The help control comes from a full path, never from a bare name the loader would
+// look for in the player's folder first.
+TEST(HelpControlTest, IsLoadedByItsFullPath) {
+  wchar_t system[MAX_PATH] = {}, root[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH);
+  const std::wstring inSystem = std::wstring(system) + L"\\hhctrl.ocx";
+  struct Case {
+    const wchar_t* registered;
+    std::wstring expected;
+  };
+  for (const Case& c : {Case{L"D:\\Help\\hhctrl.ocx", L"D:\\Help\\hhctrl.ocx"},
+                        Case{L"\\\\server\\share\\hhctrl.ocx", L"\\\\server\\share\\hhctrl.ocx"},
+                        Case{L"%SystemRoot%\\x\\hhctrl.ocx", std::wstring(root) + L"\\x\\hhctrl.ocx"},
+                        Case{L"hhctrl.ocx", inSystem}, Case{L"..\\hhctrl.ocx", inSystem},
+                        Case{L"\\hhctrl.ocx", inSystem}, Case{L"C:hhctrl.ocx", inSystem}, Case{L"", inSystem}}) {
+    EXPECT_EQ(std::wstring(HelpControlPath(WString::FromW(c.registered)).W()), c.expected) << c.registered;
+  }
 }
 
 }  // namespace
