@@ -154,7 +154,7 @@ TEST_F(WindowBaseTest, DialogIsAttachedWithoutSubclassing) {
   RecordingWindow dialog("#32770");
   EmptyDialog empty(WS_POPUP);
   ASSERT_TRUE(WindowBase::ArmCreationHook(&dialog, true));
-  HWND handle = CreateDialogIndirectParamA(WindowBase::Instance(), empty.Header(), nullptr, WindowBase::StaticDialogProc, 0);
+  HWND handle = CreateDialogIndirectParamA(nullptr, empty.Header(), nullptr, WindowBase::StaticDialogProc, 0);
   WindowBase::DisarmCreationHook();
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(dialog.handleAtFirst, handle);
