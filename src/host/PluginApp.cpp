@@ -10,6 +10,9 @@
 namespace {
 
 constexpr int kDefaultWait = 20;
+// Posted to the thread itself when a call has to wait for its window: it is handled by
+// the thread's loop once every modal loop has returned (a modal loop keeps it too).
+constexpr UINT kRunWaitingCalls = WM_APP;
 
 // Counts a call into a window for as long as it runs.
 class CallScope {
@@ -306,14 +309,40 @@ void PluginApp::Idle() {
 }
 
 // In the order of the window index: the Displayer, the Karaoke Displayer, the Editor,
-// the Options sheet. A window may close itself from a call (it posts the request), so
-// a slot is looked at again for each call.
+// the Options sheet. What a window asks for from a call (to close, say) is posted, so
+// the slots stay as they are for the whole loop.
 template <class Call>
 void PluginApp::ForEachOpenWindow(Call call) {
-  for (size_t index = 0; index < slots_.size(); ++index) {
-    if (!slots_[index]) continue;
-    CallScope calling(calling_[index]);
-    call(*slots_[index]);
+  for (size_t index = 0; index < slots_.size(); ++index) ForWindow(static_cast<int>(index), call);
+}
+
+// A window that is in the middle of something of its own (a dialog it opened, or its
+// own call that led here) is not entered again: the call waits until the thread's
+// loop is back in charge.
+template <class Call>
+void PluginApp::ForWindow(int index, Call call) {
+  PluginWindow* window = slots_[index].get();
+  if (!window) return;
+  if (calling_[index] > 0 || WindowBase::InsideProcedureOf(window->Handle())) {
+    waitingCalls_.push_back({index, window, call});
+    if (waitingCalls_.size() == 1) Post(kRunWaitingCalls);
+    return;
+  }
+  CallScope calling(calling_[index]);
+  call(*window);
+}
+
+void PluginApp::RunWaitingCalls() {
+  while (!waitingCalls_.empty()) {
+    WaitingCall waiting = std::move(waitingCalls_.front());
+    waitingCalls_.pop_front();
+    // Only to the window it was meant for, if that is still open.
+    if (slots_[waiting.index].get() != waiting.window) continue;
+    CallScope calling(calling_[waiting.index]);
+    try {
+      waiting.call(*waiting.window);
+    } catch (...) {
+    }
   }
 }
 
@@ -349,9 +378,8 @@ void PluginApp::SettingsChanged() {
 }
 
 bool PluginApp::ShowTextInDisplayer(const WString& text) {
-  PluginWindow* displayer = slots_[kDisplayerWindow].get();
-  if (!displayer) return false;
-  displayer->ShowText(text);
+  if (!slots_[kDisplayerWindow]) return false;
+  ForWindow(kDisplayerWindow, [text](PluginWindow& window) { window.ShowText(text); });
   return true;
 }
 
@@ -375,16 +403,13 @@ void PluginApp::HandleThreadMessage(const MSG& msg) {
     case TM_OPEN_WINDOW: OpenWindow(index); break;
     case TM_CLOSE_WINDOW: CloseWindow(index, force); break;
     case TM_TOGGLE_WINDOW: ToggleWindow(index, force); break;
-    case TM_SONG_CHANGED:
-      ForEachOpenWindow([](PluginWindow& window) { window.SongChanged(); });
-      break;
-    case TM_SKIN_CHANGED:
-      ForEachOpenWindow([](PluginWindow& window) { window.SkinChanged(); });
-      break;
+    case TM_SONG_CHANGED: ForEachOpenWindow([](PluginWindow& window) { window.SongChanged(); }); break;
+    case TM_SKIN_CHANGED: ForEachOpenWindow([](PluginWindow& window) { window.SkinChanged(); }); break;
     case TM_MOVE_FOLLOWER:
       MoveFollower(static_cast<int>(static_cast<INT_PTR>(msg.wParam)), static_cast<int>(msg.lParam));
       break;
     case TM_PLAYER_ACTIVATED: PlayerActivated(reinterpret_cast<HWND>(msg.lParam)); break;
+    case kRunWaitingCalls: RunWaitingCalls(); break;
     default: break;
   }
 }
@@ -477,4 +502,5 @@ void PluginApp::StopWindows() {
   if (HtmlHelpProc htmlHelp = HtmlHelpOf(helpLibrary_.Get())) htmlHelp(nullptr, nullptr, kHelpCloseAll, 0);
   helpLibrary_.Reset();
   modal_.Remove();
+  waitingCalls_.clear();
 }

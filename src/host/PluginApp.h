@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <array>
+#include <deque>
+#include <functional>
 #include <memory>
 
 #include "settings/DisplayerSettings.h"
@@ -107,6 +109,9 @@ class PluginApp : public PluginThread {
   void OpenHelp();
   template <class Call>
   void ForEachOpenWindow(Call call);
+  template <class Call>
+  void ForWindow(int index, Call call);
+  void RunWaitingCalls();
   bool AnyWindowOpen() const;
   void MoveFollower(int x, int y);
   void PlayerActivated(HWND player);
@@ -127,6 +132,13 @@ class PluginApp : public PluginThread {
   // Calls from this object into each window that have not returned yet: a window
   // sitting in a modal loop of its own gets no tick until it is back.
   std::array<int, 4> calling_{};
+  // Calls for windows that were busy then, oldest first.
+  struct WaitingCall {
+    int index;
+    PluginWindow* window;
+    std::function<void(PluginWindow&)> call;
+  };
+  std::deque<WaitingCall> waitingCalls_;
   ModalLoopGuard modal_{[this] { TickOutsideModalLoops(); }};
   DWORD wait_ = 20;   // the tick period
   DWORD waited_ = 0;  // towards the next tick
