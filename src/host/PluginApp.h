@@ -32,12 +32,6 @@ class DummyWindow;
 // or input) arrives for the calling thread. Answers the milliseconds waited.
 DWORD WaitForMessageOrTimeout(DWORD ms);
 
-// Where the HTML Help control is loaded from, given the path registered for its class
-// (empty when none): that path when it is a full one (environment strings expanded),
-// else the control in the system folder. Never a bare name, which the loader would
-// look for in the player's folder first.
-WString HelpControlPath(const WString& registered);
-
 struct PluginAppSetup {
   PlayerLink* link = nullptr;        // not owned; outlives the application object
   IniFile* ini = nullptr;            // not owned; outlives the application object
@@ -77,8 +71,9 @@ class PluginApp : public PluginThread {
   void SetMenuState(int index, bool open);
   bool MenuChecked(int index) const;
 
-  // Plug-in thread only. The Options sheet wrote new settings: every open window
-  // takes up its own section.
+  // How windows reach each other; plug-in thread only. A window busy with a call or a
+  // dialog of its own is not entered again: its part waits for the thread's loop.
+  // The Options sheet wrote new settings: every open window takes up its own section.
   void ApplySettings();
   // The Options sheet wrote settings every window shares.
   void SettingsChanged();

@@ -511,19 +511,4 @@ TEST_F(PluginAppTest, HundredStartsAndStopsLeaveNothingBehind) {
   EXPECT_FALSE(GetClassInfoExA(WindowBase::Instance(), DummyWindow::kClassName, &record));
 }
 
-// The help control comes from a full path, never from a bare name the loader would
-// look for in the player's folder first.
-TEST(HelpControlTest, IsLoadedByItsFullPath) {
-  wchar_t system[MAX_PATH] = {}, root[MAX_PATH] = {};
-  GetSystemDirectoryW(system, MAX_PATH);
-  GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH);
-  auto path = [](const wchar_t* registered) { return std::wstring(HelpControlPath(WString::FromW(registered)).W()); };
-  for (const wchar_t* full : {L"D:\\Help\\hhctrl.ocx", L"\\\\server\\share\\hhctrl.ocx"}) EXPECT_EQ(path(full), full);
-  EXPECT_EQ(path(L"%SystemRoot%\\x\\hhctrl.ocx"), std::wstring(root) + L"\\x\\hhctrl.ocx");
-  // Whatever the loader would look for from the current folder or drive.
-  for (const wchar_t* relative : {L"hhctrl.ocx", L"..\\hhctrl.ocx", L"\\hhctrl.ocx", L"C:hhctrl.ocx", L""}) {
-    EXPECT_EQ(path(relative), std::wstring(system) + L"\\hhctrl.ocx") << relative;
-  }
-}
-
 }  // namespace
