@@ -1,7 +1,9 @@
 #pragma once
 // What the plug-in thread needs of the windows it owns (Displayer, Karaoke
 // Displayer, Editor, Options sheet), and the factory that makes them. The thread
-// routes its messages through these and knows nothing else of the windows.
+// routes its messages through these and knows nothing else of the windows. Song,
+// skin, settings and ticks go to every open window in the order of its index; a
+// window leaves alone what is not its business.
 
 #include <windows.h>
 

@@ -8,7 +8,8 @@
 //
 // Apply follows the sheet: a page whose controls the user changed (MarkChanged)
 // writes them into its settings when the sheet applies, once; leaving a page is
-// always allowed.
+// always allowed. The sheet (which destroys the page dialogs) goes before the page
+// objects; a page object that still has its dialog destroys it.
 
 #include <windows.h>
 #include <commctrl.h>
