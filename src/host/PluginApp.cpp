@@ -190,8 +190,9 @@ void PluginApp::StartLoop() {
   link_->SetNotifyThread(ThreadId());
   dummy_ = std::make_unique<DummyWindow>(*this);
   dummy_->Open();
-  if (displayer_->open) Post(TM_OPEN_WINDOW, kDisplayerWindow);
-  if (editor_->open) Post(TM_OPEN_WINDOW, kEditorWindow);
+  // Until these are handled, a stop keeps the windows remembered as open.
+  reopening_[kDisplayerWindow] = displayer_->open && Post(TM_OPEN_WINDOW, kDisplayerWindow);
+  reopening_[kEditorWindow] = editor_->open && Post(TM_OPEN_WINDOW, kEditorWindow);
   wait_ = static_cast<DWORD>(displayer_->wait > 0 ? displayer_->wait : kDefaultWait);
   waited_ = 0;
   modal_.Install(wait_);
@@ -356,6 +357,7 @@ void PluginApp::OpenWindow(int index) {
     return;
   }
   if (index < 0 || index >= static_cast<int>(slots_.size())) return;
+  reopening_[index] = false;
   if (!slots_[index] && windows_) {
     slots_[index] = windows_->Create(static_cast<WindowIndex>(index), *this, DummyHandle());
   }
@@ -417,19 +419,20 @@ void PluginApp::PlayerActivated(HWND player) {
   SetWindowPos(displayer->Handle(), player, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
+// A quit that comes before the start's reopen requests were handled leaves what was
+// remembered as it was: the player started and closed again at once must not forget.
 void PluginApp::StopWindows() {
-  displayer_->open = slots_[kDisplayerWindow] ? 1 : 0;
+  displayer_->open = slots_[kDisplayerWindow] || reopening_[kDisplayerWindow] ? 1 : 0;
   slots_[kDisplayerWindow].reset();
-  if (slots_[kEditorWindow]) {
+  const bool editorOpen = slots_[kEditorWindow] != nullptr;
+  if (editorOpen) {
     // Forced: the Editor still asks about unsaved text, but closes whatever the answer.
     try {
       MayClose(kEditorWindow, true);
     } catch (...) {
     }
-    editor_->open = 1;
-  } else {
-    editor_->open = 0;
   }
+  editor_->open = editorOpen || reopening_[kEditorWindow] ? 1 : 0;
   slots_[kEditorWindow].reset();
   // Not remembered for the next start, but never left behind either.
   slots_[kKaraokeWindow].reset();

@@ -127,6 +127,8 @@ class PluginApp : public PluginThread {
   // Calls from this object into each window that have not returned yet: a window
   // sitting in a modal loop of its own gets no tick until it is back.
   std::array<int, 4> calling_{};
+  // The start's reopen requests not handled yet.
+  std::array<bool, 4> reopening_{};
   // Calls for windows that were busy then, oldest first.
   struct WaitingCall {
     int index;
