@@ -118,7 +118,7 @@ void DisplayerFrame::ShowLoaded(bool found) {
   RefreshChildren(false);
 }
 
-void DisplayerFrame::LoadText(const WString& text) {
+void DisplayerFrame::ShowText(const WString& text) {
   lyrics_.SetShowUntaggedLines(settings_.dispNoTimeTagLine != 0);
   lyrics_.ParseText(text);
   noLyrics_ = false;

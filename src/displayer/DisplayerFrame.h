@@ -41,9 +41,9 @@ class DisplayerFrame : public WindowBase, public PluginWindow {
   void Tick() override;
 
   // The Options sheet applied new settings.
-  void ApplySettings();
+  void ApplySettings() override;
   // Lyrics text handed over by the Editor, shown for the playing song.
-  void LoadText(const WString& text);
+  void ShowText(const WString& text) override;
   // Reads lyrics from path, or else from secondPath; shows the song information when
   // neither gives any.
   void Load(const WString& path, const WString& secondPath);

@@ -3,10 +3,11 @@
 #include <cstring>
 
 #include "host/PluginApp.h"
+#include "resources/resource.h"
 
 DummyWindow::DummyWindow(PluginApp& app) : WindowBase(kClassName), app_(app) {
   smallIcon_.Reset(static_cast<HICON>(
-      LoadImageA(app.Instance(), MAKEINTRESOURCEA(kTrayIconResource), IMAGE_ICON, 16, 16, 0)));
+      LoadImageA(app.Instance(), MAKEINTRESOURCEA(IDI_DISPLAYER), IMAGE_ICON, 16, 16, 0)));
   icon_.cbSize = NOTIFYICONDATAA_V1_SIZE;
   icon_.uID = kTrayIconId;
   icon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -22,7 +23,7 @@ DummyWindow::~DummyWindow() {
 
 bool DummyWindow::Open() {
   WNDCLASSEXA record{};
-  record.hIcon = LoadIconA(app_.Instance(), MAKEINTRESOURCEA(kTrayIconResource));
+  record.hIcon = LoadIconA(app_.Instance(), MAKEINTRESOURCEA(IDI_DISPLAYER));
   record.hIconSm = smallIcon_.Get();
   // Already registered is fine (the class is unregistered again with the window).
   RegisterWindowClass(record, kClassName);

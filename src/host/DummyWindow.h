@@ -16,7 +16,6 @@ class DummyWindow : public WindowBase {
   static constexpr const char* kClassName = "Mirabo's Dummy Window";
   static constexpr UINT kTrayMessage = WM_USER + 100;  // 1124
   static constexpr UINT kTrayIconId = 1;
-  static constexpr int kTrayIconResource = 103;
 
   explicit DummyWindow(PluginApp& app);
   // Destroys the window (which takes the tray icon away) and unregisters the class,

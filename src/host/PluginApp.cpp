@@ -4,12 +4,28 @@
 #include <cstring>
 
 #include "host/DummyWindow.h"
+#include "host/HelpControl.h"
 #include "host/WindowBase.h"
+#include "resources/resource.h"
 
 namespace {
 
-constexpr int kMenuResource = 114;
 constexpr int kDefaultWait = 20;
+// Posted to the thread itself when a call has to wait for its window: it is handled by
+// the thread's loop once every modal loop has returned (a modal loop keeps it too).
+constexpr UINT kRunWaitingCalls = WM_APP;
+
+// Counts a call into a window for as long as it runs.
+class CallScope {
+ public:
+  explicit CallScope(int& count) noexcept : count_(count) { ++count_; }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+  ~CallScope() { --count_; }
+
+ private:
+  int& count_;
+};
 
 WString UserLanguage() {
   char name[100] = {};
@@ -24,7 +40,7 @@ PluginApp::PluginApp(const PluginAppSetup& setup)
       windows_(setup.windows),
       napper_(setup.napper),
       instance_(setup.instance ? setup.instance : WindowBase::Instance()),
-      menu_(setup.menu ? setup.menu : LoadMenuA(instance_, MAKEINTRESOURCEA(kMenuResource))) {
+      menu_(LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_PLUGIN_MENU))) {
   common_ = std::make_unique<CommonSettings>(*setup.ini);
   displayer_ = std::make_unique<DisplayerSettings>(*setup.ini);
   karaoke_ = std::make_unique<KaraokeSettings>(*setup.ini);
@@ -89,11 +105,6 @@ BOOL CALLBACK CancelModalLoop(HWND window, LPARAM) {
 
 void PluginApp::NudgeWhileStopping() { EnumThreadWindows(ThreadId(), CancelModalLoop, 0); }
 
-HMENU PluginApp::PopupMenu() const {
-  HMENU popup = GetSubMenu(menu_.Get(), 0);
-  return popup ? popup : menu_.Get();
-}
-
 PluginWindow* PluginApp::Window(WindowIndex index) const {
   return index >= 0 && index < static_cast<int>(slots_.size()) ? slots_[index].get() : nullptr;
 }
@@ -134,17 +145,9 @@ int PluginApp::Run() {
         if (got == -1) return -1;
         if (got == 0) return static_cast<int>(msg.wParam);
         if (StopRequested()) return 0;
-        try {
-          if (!msg.hwnd) {
-            HandleThreadMessage(msg);
-            if (napper_) napper_->Handled(msg.message);
-          } else if (!FilterWindowMessage(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-          }
-        } catch (...) {
-          // One failed request (out of memory in a window) must not end the loop.
-        }
+        HandleMessage(msg);
+        // Requests that came while a modal loop ran, in the order they came.
+        while (!StopRequested() && modal_.TakeKept(msg)) HandleMessage(msg);
       }
     }();
   } catch (...) {
@@ -166,15 +169,33 @@ bool PluginApp::WaitForStart() {
   }
 }
 
+void PluginApp::HandleMessage(MSG msg) {
+  ModalLoopGuard::Handling handling(modal_, msg);
+  try {
+    if (!msg.hwnd) {
+      HandleThreadMessage(msg);
+      if (napper_) napper_->Handled(msg.message);
+    } else if (!FilterWindowMessage(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  } catch (...) {
+    // One failed request (out of memory in a window) must not end the loop.
+  }
+}
+
 void PluginApp::StartLoop() {
-  link_->AddSystemMenu(menu_.Get());
+  // The player's system menu shows the popup as a submenu of its own.
+  link_->AddSystemMenu(PopupMenu());
   link_->SetNotifyThread(ThreadId());
   dummy_ = std::make_unique<DummyWindow>(*this);
   dummy_->Open();
-  if (displayer_->open) Post(TM_OPEN_WINDOW, kDisplayerWindow);
-  if (editor_->open) Post(TM_OPEN_WINDOW, kEditorWindow);
+  // Until these are handled, a stop keeps the windows remembered as open.
+  reopening_[kDisplayerWindow] = displayer_->open && Post(TM_OPEN_WINDOW, kDisplayerWindow);
+  reopening_[kEditorWindow] = editor_->open && Post(TM_OPEN_WINDOW, kEditorWindow);
   wait_ = static_cast<DWORD>(displayer_->wait > 0 ? displayer_->wait : kDefaultWait);
   waited_ = 0;
+  modal_.Install(wait_);
 }
 
 bool PluginApp::MessageWaiting() const {
@@ -207,9 +228,9 @@ void PluginApp::Idle() {
       if (MessageWaiting()) return;
       continue;
     }
-    // With neither the Displayer nor the Editor open a tick does nothing: wait for
-    // the next message instead of waking fifty times a second for nothing.
-    if (!slots_[kDisplayerWindow] && !slots_[kEditorWindow]) return;
+    // With no window open a tick does nothing: wait for the next message instead of
+    // waking fifty times a second for nothing.
+    if (!AnyWindowOpen()) return;
     while (waited_ < wait_) {
       const DWORD rest = wait_ - waited_;
       const DWORD napped = std::min(Nap(rest), rest);
@@ -224,9 +245,79 @@ void PluginApp::Idle() {
   }
 }
 
+// In the order of the window index: the Displayer, the Karaoke Displayer, the Editor,
+// the Options sheet. What a window asks for from a call (to close, say) is posted, so
+// the slots stay as they are for the whole loop.
+template <class Call>
+void PluginApp::ForEachOpenWindow(Call call) {
+  for (size_t index = 0; index < slots_.size(); ++index) ForWindow(static_cast<int>(index), call);
+}
+
+// A window that is in the middle of something of its own (a dialog it opened, or its
+// own call that led here) is not entered again: the call waits until the thread's
+// loop is back in charge.
+template <class Call>
+void PluginApp::ForWindow(int index, Call call) {
+  PluginWindow* window = slots_[index].get();
+  if (!window) return;
+  if (calling_[index] > 0 || WindowBase::InsideProcedureOf(window->Handle())) {
+    waitingCalls_.push_back({index, window, call});
+    if (waitingCalls_.size() == 1) Post(kRunWaitingCalls);
+    return;
+  }
+  CallScope calling(calling_[index]);
+  call(*window);
+}
+
+void PluginApp::RunWaitingCalls() {
+  while (!waitingCalls_.empty()) {
+    WaitingCall waiting = std::move(waitingCalls_.front());
+    waitingCalls_.pop_front();
+    // Only to the window it was meant for, if that is still open.
+    if (slots_[waiting.index].get() != waiting.window) continue;
+    CallScope calling(calling_[waiting.index]);
+    try {
+      waiting.call(*waiting.window);
+    } catch (...) {
+    }
+  }
+}
+
+bool PluginApp::AnyWindowOpen() const {
+  return std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
+}
+
 void PluginApp::Tick() {
-  if (PluginWindow* displayer = slots_[kDisplayerWindow].get()) displayer->Tick();
-  if (PluginWindow* editor = slots_[kEditorWindow].get()) editor->Tick();
+  ForEachOpenWindow([](PluginWindow& window) { window.Tick(); });
+}
+
+// Runs from the timer of a modal loop (a message box, a file chooser, a popup menu).
+// The window that opened the loop waits inside it and is left alone; the others
+// go on following the song.
+void PluginApp::TickOutsideModalLoops() {
+  try {
+    for (size_t index = 0; index < slots_.size(); ++index) {
+      PluginWindow* window = slots_[index].get();
+      if (!window || calling_[index] > 0 || WindowBase::InsideProcedureOf(window->Handle())) continue;
+      window->Tick();
+    }
+  } catch (...) {
+    // Nothing thrown may unwind into the modal loop.
+  }
+}
+
+void PluginApp::ApplySettings() {
+  ForEachOpenWindow([](PluginWindow& window) { window.ApplySettings(); });
+}
+
+void PluginApp::SettingsChanged() {
+  ForEachOpenWindow([](PluginWindow& window) { window.SettingsChanged(); });
+}
+
+bool PluginApp::ShowTextInDisplayer(const WString& text) {
+  if (!slots_[kDisplayerWindow]) return false;
+  ForWindow(kDisplayerWindow, [text](PluginWindow& window) { window.ShowText(text); });
+  return true;
 }
 
 bool PluginApp::FilterWindowMessage(MSG& msg) {
@@ -249,14 +340,13 @@ void PluginApp::HandleThreadMessage(const MSG& msg) {
     case TM_OPEN_WINDOW: OpenWindow(index); break;
     case TM_CLOSE_WINDOW: CloseWindow(index, force); break;
     case TM_TOGGLE_WINDOW: ToggleWindow(index, force); break;
-    case TM_SONG_CHANGED: SongChanged(); break;
-    case TM_SKIN_CHANGED:
-      if (PluginWindow* displayer = slots_[kDisplayerWindow].get()) displayer->SkinChanged();
-      break;
+    case TM_SONG_CHANGED: ForEachOpenWindow([](PluginWindow& window) { window.SongChanged(); }); break;
+    case TM_SKIN_CHANGED: ForEachOpenWindow([](PluginWindow& window) { window.SkinChanged(); }); break;
     case TM_MOVE_FOLLOWER:
       MoveFollower(static_cast<int>(static_cast<INT_PTR>(msg.wParam)), static_cast<int>(msg.lParam));
       break;
     case TM_PLAYER_ACTIVATED: PlayerActivated(reinterpret_cast<HWND>(msg.lParam)); break;
+    case kRunWaitingCalls: RunWaitingCalls(); break;
     default: break;
   }
 }
@@ -267,6 +357,7 @@ void PluginApp::OpenWindow(int index) {
     return;
   }
   if (index < 0 || index >= static_cast<int>(slots_.size())) return;
+  reopening_[index] = false;
   if (!slots_[index] && windows_) {
     slots_[index] = windows_->Create(static_cast<WindowIndex>(index), *this, DummyHandle());
   }
@@ -276,7 +367,7 @@ void PluginApp::OpenWindow(int index) {
 void PluginApp::CloseWindow(int index, bool force) {
   if (index < 0 || index >= static_cast<int>(slots_.size())) return;
   if (slots_[index]) {
-    bool mayClose = index == kOptionsWindow || slots_[index]->MayClose(force);
+    bool mayClose = index == kOptionsWindow || MayClose(index, force);
     if (!mayClose && !force) return;
     slots_[index].reset();
   }
@@ -302,19 +393,14 @@ void PluginApp::OpenHelp() {
   if (dot == WString::npos) return;
   help = help.Substr(0, dot + 1);
   help.AppendAscii("chm");
-  if (!helpLibrary_) helpLibrary_ = LoadLibraryA("hhctrl.ocx");
-  if (!helpLibrary_) return;
-  using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-  auto htmlHelp = reinterpret_cast<HtmlHelpProc>(
-      reinterpret_cast<void (*)()>(GetProcAddress(helpLibrary_, "HtmlHelpW")));
-  constexpr UINT kDisplayTopic = 0;
-  if (htmlHelp) htmlHelp(nullptr, help.W(), kDisplayTopic, 0);
+  if (!helpLibrary_) helpLibrary_ = LoadHelpControl();
+  ShowHelpTopic(helpLibrary_.Get(), help);
 }
 
-void PluginApp::SongChanged() {
-  for (int index : {kDisplayerWindow, kKaraokeWindow, kEditorWindow}) {
-    if (PluginWindow* window = slots_[index].get()) window->SongChanged();
-  }
+// The Editor's question about unsaved text is a modal loop: no ticks meanwhile.
+bool PluginApp::MayClose(int index, bool force) {
+  CallScope calling(calling_[index]);
+  return slots_[index]->MayClose(force);
 }
 
 void PluginApp::MoveFollower(int x, int y) {
@@ -333,28 +419,27 @@ void PluginApp::PlayerActivated(HWND player) {
   SetWindowPos(displayer->Handle(), player, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
+// A quit that comes before the start's reopen requests were handled leaves what was
+// remembered as it was: the player started and closed again at once must not forget.
 void PluginApp::StopWindows() {
-  displayer_->open = slots_[kDisplayerWindow] ? 1 : 0;
+  displayer_->open = slots_[kDisplayerWindow] || reopening_[kDisplayerWindow] ? 1 : 0;
   slots_[kDisplayerWindow].reset();
-  if (slots_[kEditorWindow]) {
+  const bool editorOpen = slots_[kEditorWindow] != nullptr;
+  if (editorOpen) {
     // Forced: the Editor still asks about unsaved text, but closes whatever the answer.
-    slots_[kEditorWindow]->MayClose(true);
-    editor_->open = 1;
-  } else {
-    editor_->open = 0;
+    try {
+      MayClose(kEditorWindow, true);
+    } catch (...) {
+    }
   }
+  editor_->open = editorOpen || reopening_[kEditorWindow] ? 1 : 0;
   slots_[kEditorWindow].reset();
   // Not remembered for the next start, but never left behind either.
   slots_[kKaraokeWindow].reset();
   slots_[kOptionsWindow].reset();
   dummy_.reset();
-  if (helpLibrary_) {
-    using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    auto htmlHelp = reinterpret_cast<HtmlHelpProc>(
-        reinterpret_cast<void (*)()>(GetProcAddress(helpLibrary_, "HtmlHelpW")));
-    constexpr UINT kCloseAll = 0x12;
-    if (htmlHelp) htmlHelp(nullptr, nullptr, kCloseAll, 0);
-    FreeLibrary(helpLibrary_);
-    helpLibrary_ = nullptr;
-  }
+  CloseHelpWindows(helpLibrary_.Get());
+  helpLibrary_.Reset();
+  modal_.Remove();
+  waitingCalls_.clear();
 }

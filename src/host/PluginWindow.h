@@ -1,12 +1,15 @@
 #pragma once
 // What the plug-in thread needs of the windows it owns (Displayer, Karaoke
 // Displayer, Editor, Options sheet), and the factory that makes them. The thread
-// routes its messages through these and knows nothing else of the windows.
+// routes its messages through these and knows nothing else of the windows. Song,
+// skin, settings and ticks go to every open window in the order of its index; a
+// window leaves alone what is not its business.
 
 #include <windows.h>
 
 #include <memory>
 
+#include "base/WString.h"
 #include "host/ThreadMessages.h"
 
 class PluginApp;
@@ -23,7 +26,18 @@ class PluginWindow {
   virtual void SongChanged() {}
   // The player's skin changed (the Displayer reloads its colours).
   virtual void SkinChanged() {}
-  // One tick of the main loop: follow the playing position.
+  // The Options sheet wrote new values into this window's own settings: take them up
+  // now (the Displayer lays itself out again, the Editor's view makes its font again).
+  virtual void ApplySettings() {}
+  // The Options sheet changed settings every window shares (the common page: lyrics
+  // folder, tag reading); they count from the next song on, unless a window shows
+  // something made from them now.
+  virtual void SettingsChanged() {}
+  // Lyrics text sent by another window (the Editor's Ctrl+T), shown as this window's
+  // lyrics for the playing song. Only the Displayer takes it.
+  virtual void ShowText(const WString& text) {}
+  // One tick of the main loop: follow the playing position. Ticks go on while another
+  // window of the thread is inside a modal loop, never while this one is.
   virtual void Tick() {}
   // The karaoke screen: while rendering, frames follow each other with no sleep.
   virtual bool IsRendering() { return false; }

@@ -249,3 +249,28 @@ class ScopedSelect {
   HDC dc_;
   HGDIOBJ previous_;
 };
+
+namespace scoped_handles_detail {
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() { return nullptr; }
+  static void Free(Handle handle) { FreeLibrary(handle); }
+};
+struct HookTraits {
+  using Handle = HHOOK;
+  static Handle Invalid() { return nullptr; }
+  static void Free(Handle handle) { UnhookWindowsHookEx(handle); }
+};
+struct RegistryKeyTraits {
+  using Handle = HKEY;
+  static Handle Invalid() { return nullptr; }
+  static void Free(Handle handle) { RegCloseKey(handle); }
+};
+}  // namespace scoped_handles_detail
+
+// LoadLibrary / FreeLibrary.
+using OwnedModule = ScopedHandle<scoped_handles_detail::ModuleTraits>;
+// SetWindowsHookEx / UnhookWindowsHookEx.
+using OwnedHook = ScopedHandle<scoped_handles_detail::HookTraits>;
+// RegOpenKeyEx / RegCloseKey.
+using OwnedRegistryKey = ScopedHandle<scoped_handles_detail::RegistryKeyTraits>;

@@ -45,6 +45,27 @@ bool IsImeClassName(const CREATESTRUCTA* create) {
 
 bool HasImeClassStyle(HWND window) { return (GetClassLongPtrA(window, GCL_STYLE) & CS_IME) != 0; }
 
+// The windows whose procedure runs on this thread, innermost first: one record on
+// the stack of each running procedure. A thread-local pointer needs no clean-up at
+// thread end.
+struct RunningProcedure {
+  HWND window;
+  const RunningProcedure* outer;
+};
+thread_local const RunningProcedure* tInnermost = nullptr;
+
+// Keeps its window on the list for the length of one procedure call.
+class ProcedureScope {
+ public:
+  explicit ProcedureScope(HWND window) noexcept : record_{window, tInnermost} { tInnermost = &record_; }
+  ProcedureScope(const ProcedureScope&) = delete;
+  ProcedureScope& operator=(const ProcedureScope&) = delete;
+  ~ProcedureScope() { tInnermost = record_.outer; }
+
+ private:
+  RunningProcedure record_;
+};
+
 }  // namespace
 
 struct CreationHook {
@@ -164,6 +185,7 @@ LRESULT CALLBACK WindowBase::StaticWindowProc(HWND window, UINT message, WPARAM 
   auto* object = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!object || object->handle_ != window) return DefWindowProcA(window, message, wParam, lParam);
   LRESULT result = 0;
+  ProcedureScope running(window);
   try {
     result = object->WindowProc(message, wParam, lParam);
   } catch (...) {
@@ -178,6 +200,7 @@ INT_PTR CALLBACK WindowBase::StaticDialogProc(HWND window, UINT message, WPARAM 
   auto* object = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!object || object->handle_ != window) return FALSE;
   INT_PTR result = FALSE;
+  ProcedureScope running(window);
   try {
     result = static_cast<INT_PTR>(object->WindowProc(message, wParam, lParam));
   } catch (...) {
@@ -185,6 +208,18 @@ INT_PTR CALLBACK WindowBase::StaticDialogProc(HWND window, UINT message, WPARAM 
   }
   if (message == WM_NCDESTROY) object->Detach();
   return result;
+}
+
+// A child's parent and a popup's owner both count: a dialog opened from a child
+// view of the Editor keeps the Editor busy.
+bool WindowBase::InsideProcedureOf(HWND window) {
+  if (!window) return false;
+  for (const RunningProcedure* running = tInnermost; running; running = running->outer) {
+    for (HWND up = running->window; up; up = GetParent(up)) {
+      if (up == window) return true;
+    }
+  }
+  return false;
 }
 
 void WindowBase::Update() const { UpdateWindow(handle_); }

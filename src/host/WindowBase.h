@@ -45,6 +45,10 @@ class WindowBase {
   static LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // True while the procedure of window, or of a window it parents or owns, runs on
+  // the calling thread (it may sit in a modal loop of its own down there).
+  static bool InsideProcedureOf(HWND window);
+
   HWND Handle() const noexcept { return handle_; }
   const char* ClassName() const noexcept { return className_; }
   void Update() const;
@@ -59,6 +63,9 @@ class WindowBase {
   void Invalidate(const RECT* rect = nullptr, bool erase = true) const;
 
  protected:
+  // Attaches a dialog made elsewhere (a property-sheet page) to this object: its
+  // procedure is StaticDialogProc already.
+  void AttachDialog(HWND dialog) { Attach(dialog, false); }
   // Handles what the subclass does not: WM_NCDESTROY and everything else go to the
   // previous procedure (when the window was subclassed) or to DefWindowProcA.
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

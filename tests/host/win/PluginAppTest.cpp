@@ -1,24 +1,23 @@
-// The plug-in thread with a fake player link and test windows registered through the
-// window factory: routing, check marks, the nap arithmetic of the tick and the stop
-// steps. Time is the test napper's manual clock; nothing here depends on how fast
-// Wine runs.
+// The plug-in thread with a fake player link, test windows made by the window factory
+// and the shipped menu 114: routing, check marks, the tick's naps (on the test napper's
+// manual clock, whatever Wine's speed), modal loops and the stop steps.
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "ProcessCensus.h"
 #include "host/DummyWindow.h"
-#include "settings/MemoryIniFile.h"
 #include "host/PluginApp.h"
 #include "host/WindowBase.h"
+#include "settings/MemoryIniFile.h"
 
 namespace {
 
@@ -26,87 +25,81 @@ constexpr auto kBound = std::chrono::seconds(20);  // only reached when somethin
 constexpr char kTestWindowClass[] = "MrLyrics Test Plug-in Window";
 constexpr char kDisplayerSection[] = "Mirabo's Lyrics Displayer";
 constexpr char kEditorSection[] = "Mirabo's Lyrics Editor";
+// What the test windows do when sent these: the calls other windows make.
+constexpr UINT kApplySettings = WM_APP, kSettingsChanged = WM_APP + 1, kSendText = WM_APP + 2, kOpenModal = WM_APP + 3;
 
 class FakeLink : public PlayerLink {
  public:
   void SetNotifyThread(uint32_t threadId) override { notifyThread = threadId; }
-  bool AddSystemMenu(HMENU menu) override {
-    systemMenu = menu;
-    return true;
-  }
-  bool ShowLyricsButton(bool show) override {
-    buttonShown = show;
-    return true;
-  }
+  bool AddSystemMenu(HMENU menu) override { systemMenu = menu; return true; }
+  bool ShowLyricsButton(bool show) override { buttonShown = show; return true; }
   int Play() override { return 1; }
   int IsPlaying() override { return 1; }
   int GetPosition() override { return 0; }
   int GetLength() override { return -1000; }
-
   std::atomic<uint32_t> notifyThread{0};
   std::atomic<HMENU> systemMenu{nullptr};
   std::atomic<bool> buttonShown{false};
 };
 
-// Everything the plug-in thread does, in order, with the manual time it happened at.
+// Everything the plug-in thread does, in order; naps carry the manual time they took.
 class World : public Napper {
  public:
+  // A message cuts the nap short, as the real wait does: then half of it has passed.
   DWORD Nap(DWORD ms) override {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      now_ += ms;
-      events_.push_back("nap" + std::to_string(ms));
-    }
-    changed_.notify_all();
-    Sleep(1);  // real time passes too, so messages from the test can arrive
-    return ms;
+    bool message = MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT;
+    Record("nap" + std::to_string(message ? ms / 2 : ms));
+    return message ? ms / 2 : ms;
   }
   void Handled(UINT message) override {
-    if (message != kProbeMessage) return;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      ++probes_;
-    }
-    changed_.notify_all();
+    if (message == kProbeMessage) Record("probe");
   }
   void Record(const std::string& event) {
     std::lock_guard<std::mutex> lock(mutex_);
     events_.push_back(event);
-    if (event == "tick0") tickTimes_.push_back(now_);
     changed_.notify_all();
   }
   std::vector<std::string> Events() {
     std::lock_guard<std::mutex> lock(mutex_);
     return events_;
   }
-  std::vector<long> TickTimes() {
+  void Clear() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return tickTimes_;
+    events_.clear();
   }
   int Count(const std::string& event) {
     auto events = Events();
     return static_cast<int>(std::count(events.begin(), events.end(), event));
   }
-  void Clear() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    events_.clear();
-    tickTimes_.clear();
+  // The events after the last `from`, without naps, ticks and probes.
+  std::string Notes(const std::string& from = "") {
+    auto events = Events();
+    auto start = from.empty() ? events.begin() : std::find(events.rbegin(), events.rend(), from).base();
+    std::string notes;
+    for (auto it = start; it != events.end(); ++it) {
+      if (it->rfind("nap", 0) != 0 && it->rfind("tick", 0) != 0 && *it != "probe") notes += *it + " ";
+    }
+    return notes;
+  }
+  bool WaitFor(const std::function<bool()>& done) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, kBound, [&] {
+      lock.unlock();  // the condition reads the events itself
+      bool met = done();
+      lock.lock();
+      return met;
+    });
   }
   // Waits until whatever reached the thread before the call has been handled: a probe
   // (a thread message the loop ignores) goes after it and comes back handled.
   bool Settle(const PluginThread& thread) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    long target = probes_ + 1;
-    if (!thread.Post(kProbeMessage)) return false;
-    return changed_.wait_for(lock, kBound, [&] { return probes_ >= target; });
+    int target = Count("probe") + 1;
+    return thread.Post(kProbeMessage) && WaitFor([&] { return Count("probe") >= target; });
   }
   static constexpr UINT kProbeMessage = 0x4FF;
-  bool WaitFor(const std::function<bool(const std::vector<std::string>&)>& done) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, kBound, [&] { return done(events_); });
-  }
 
   bool editorMayClose = true;
+  bool modalOnSong = false;  // the Editor's next song change opens a message box
   HWND player = nullptr;
   int karaokeFrames = 0;  // frames the karaoke screen renders back to back, then stops
 
@@ -114,43 +107,57 @@ class World : public Napper {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<std::string> events_;
-  std::vector<long> tickTimes_;
-  long now_ = 0;
-  long probes_ = 0;
 };
 
 class TestWindow : public WindowBase, public PluginWindow {
  public:
-  TestWindow(World& world, int index, HWND owner) : WindowBase(kTestWindowClass), world_(world), index_(index) {
-    Create("test", 0, WS_POPUP, RECT{0, 0, 200, 100}, nullptr, 0);
-    if (owner) SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  TestWindow(World& world, PluginApp& app, int index, HWND owner)
+      : WindowBase(kTestWindowClass), world_(world), app_(app), index_(index) {
+    CreateUnder(owner, "test", 0, WS_POPUP, RECT{0, 0, 200, 100}, 0);
     Say("open");
   }
-  ~TestWindow() override {
-    Destroy();
-    Say("destroy");
-  }
+  ~TestWindow() override { Destroy(); Say("destroy"); }
   HWND Handle() const override { return WindowBase::Handle(); }
   bool MayClose(bool force) override {
     Say(force ? "mayclose-forced" : "mayclose");
     return index_ != kEditorWindow || world_.editorMayClose;
   }
-  void SongChanged() override { Say("song"); }
+  void SongChanged() override {
+    Say("song");
+    if (index_ == kEditorWindow && std::exchange(world_.modalOnSong, false)) OpenModal();
+  }
   void SkinChanged() override { Say("skin"); }
+  void ApplySettings() override { Say("apply"); }
+  void SettingsChanged() override { Say("settings"); }
+  void ShowText(const WString& text) override { Say(("text:" + text.ToUtf8() + ":").c_str()); }
   void Tick() override {
     Say("tick");
     // The Displayer's tick asks the player (a window of another thread) synchronously.
     if (index_ == kDisplayerWindow && world_.player) SendMessageA(world_.player, WM_USER, 0, 0);
   }
   bool IsRendering() override { return index_ == kKaraokeWindow && frames_ < world_.karaokeFrames; }
-  void DrawFrame() override {
-    ++frames_;
-    Say("frame");
+  void DrawFrame() override { ++frames_; Say("frame"); }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case kApplySettings: app_.ApplySettings(); return 0;
+      case kSettingsChanged: app_.SettingsChanged(); return 0;
+      case kSendText: Say(app_.ShowTextInDisplayer(WString::FromUtf8("la")) ? "sent" : "unsent"); return 0;
+      case kOpenModal: OpenModal(); return 0;
+      default: return WindowBase::WindowProc(message, wParam, lParam);
+    }
   }
 
  private:
+  void OpenModal() {
+    Say("modal-in");
+    MessageBoxA(Handle(), "modal", "modal", MB_OK);
+    Say("modal-out");
+  }
   void Say(const char* what) { world_.Record(what + std::to_string(index_)); }
   World& world_;
+  PluginApp& app_;
   int index_;
   int frames_ = 0;
 };
@@ -158,45 +165,33 @@ class TestWindow : public WindowBase, public PluginWindow {
 class TestFactory : public WindowFactory {
  public:
   explicit TestFactory(World& world) : world_(world) {}
-  std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp&, HWND owner) override {
-    ++created;
-    return std::make_unique<TestWindow>(world_, index, index == kDisplayerWindow ? owner : nullptr);
+  std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp& app, HWND owner) override {
+    return std::make_unique<TestWindow>(world_, app, index, index == kDisplayerWindow ? owner : nullptr);
   }
-  std::atomic<int> created{0};
 
  private:
   World& world_;
 };
 
-// The layout of menu 114: one popup with a command per window.
-HMENU MakePluginMenu() {
-  HMENU menu = CreateMenu();
-  HMENU popup = CreatePopupMenu();
-  const char* names[] = {"Displayer...", "Karaoke Displayer...", "Editor...", "Options...", "Help..."};
-  for (int i = 0; i < kWindowIndexCount; ++i) AppendMenuA(popup, MF_STRING, kFirstWindowCommand + i, names[i]);
-  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "Mirabo's Lyrics");
-  return menu;
+// The shipped resources: the library itself, loaded as data.
+HINSTANCE PluginResources() {
+  static HMODULE module = LoadLibraryExA(MRLYRICS_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  return module;
 }
 
-// The plug-in thread sits in a menu's modal loop: poll for the menu window.
-HWND ShownPopupMenu() {
-  HWND popup = nullptr;
-  for (int i = 0; i < 2000 && !(popup && IsWindowVisible(popup)); ++i) {
-    Sleep(10);
-    popup = FindWindowA("#32768", nullptr);
-  }
-  return popup;
-}
-
-void RegisterTestWindowClass() {
-  WNDCLASSEXA record{};
-  WindowBase::RegisterWindowClass(record, kTestWindowClass);
+// The plug-in thread sits in a modal loop: poll for its window.
+HWND ShownWindow(const char* className, const char* title = nullptr) {
+  HWND window = nullptr;
+  for (int i = 0; i < 2000 && !IsWindowVisible(window); ++i, Sleep(10)) window = FindWindowA(className, title);
+  return window;
 }
 
 class PluginAppTest : public testing::Test {
  protected:
   void SetUp() override {
-    RegisterTestWindowClass();
+    WNDCLASSEXA record{};
+    WindowBase::RegisterWindowClass(record, kTestWindowClass);
+    ASSERT_NE(PluginResources(), nullptr);
     // The Displayer opens at start unless it was closed at the last stop.
     ini.WriteString(kDisplayerSection, "Open", "0");
   }
@@ -206,7 +201,7 @@ class PluginAppTest : public testing::Test {
     setup.link = &link;
     setup.ini = &ini;
     setup.windows = &factory;
-    setup.menu = MakePluginMenu();
+    setup.instance = PluginResources();
     setup.napper = &world;
     auto app = std::make_unique<PluginApp>(setup);
     EXPECT_TRUE(app->Running());
@@ -217,18 +212,19 @@ class PluginAppTest : public testing::Test {
     ASSERT_TRUE(app.Post(message, wParam, lParam));
     ASSERT_TRUE(world.Settle(app));
   }
-  // The tick pattern between the first and the last tick seen.
-  std::string TickPattern(size_t ticks) {
-    EXPECT_TRUE(world.WaitFor([&](const std::vector<std::string>& events) {
-      return static_cast<size_t>(std::count(events.begin(), events.end(), "tick0")) >= ticks;
-    }));
-    std::string pattern;
-    int seen = 0;
+  void Open(PluginApp& app, std::initializer_list<int> indices) {
+    for (int index : indices) Send(app, TM_OPEN_WINDOW, index);
+  }
+  HWND WindowOf(PluginApp& app, WindowIndex index) { return app.Window(index)->Handle(); }
+  // The Displayer's ticks on the manual clock: the naps before each, added up.
+  void ExpectTicksEvery(long ms) {
+    long now = 0, last = -1;
     for (const std::string& event : world.Events()) {
-      if (event == "tick0") ++seen;
-      if (seen >= 1 && seen < static_cast<int>(ticks)) pattern += event + " ";
+      if (event.rfind("nap", 0) == 0) now += std::stol(event.substr(3));
+      if (event != "tick0") continue;
+      EXPECT_TRUE(last < 0 || now - last == ms) << now - last;
+      last = now;
     }
-    return pattern;
   }
 
   MemoryIniFile ini;
@@ -238,20 +234,18 @@ class PluginAppTest : public testing::Test {
 };
 
 TEST_F(PluginAppTest, StartIsHandedOverBeforeTheConstructorReturns) {
-  auto app = Start();
-  EXPECT_NE(app->ThreadId(), 0u);
-  EXPECT_EQ(link.notifyThread.load(), app->ThreadId());
-  EXPECT_EQ(link.systemMenu.load(), app->Menu());
-  EXPECT_TRUE(link.buttonShown);
-  EXPECT_NE(app->DummyHandle(), nullptr);
-  EXPECT_EQ(GetWindowThreadProcessId(app->DummyHandle(), nullptr), app->ThreadId());
-  EXPECT_FALSE(app->Common().language.IsEmpty());
-}
-
-TEST_F(PluginAppTest, LyricsButtonIsLeftAloneWhenTheSettingIsOff) {
-  ini.WriteString("Mirabo's Lyrics Common", "LyricsButton", "0");
-  auto app = Start();
-  EXPECT_FALSE(link.buttonShown);
+  for (const char* button : {"1", "0"}) {
+    ini.WriteString("Mirabo's Lyrics Common", "LyricsButton", button);
+    link.buttonShown = false;
+    auto app = Start();
+    EXPECT_NE(app->ThreadId(), 0u);
+    EXPECT_EQ(link.notifyThread.load(), app->ThreadId());
+    // The system menu takes the popup as a submenu, not the menu bar holding it.
+    EXPECT_EQ(link.systemMenu.load(), GetSubMenu(app->Menu(), 0));
+    EXPECT_EQ(link.buttonShown, *button == '1');
+    EXPECT_EQ(GetWindowThreadProcessId(app->DummyHandle(), nullptr), app->ThreadId());
+    EXPECT_FALSE(app->Common().language.IsEmpty());
+  }
 }
 
 TEST_F(PluginAppTest, ToggleOpensAndClosesAndTheCheckMarkFollows) {
@@ -259,206 +253,201 @@ TEST_F(PluginAppTest, ToggleOpensAndClosesAndTheCheckMarkFollows) {
   for (int index : {kDisplayerWindow, kKaraokeWindow, kEditorWindow, kOptionsWindow}) {
     Send(*app, TM_TOGGLE_WINDOW, index, 0);
     EXPECT_TRUE(app->MenuChecked(index)) << index;
-    EXPECT_EQ(world.Count("open" + std::to_string(index)), 1);
     Send(*app, TM_TOGGLE_WINDOW, index, 0);
     EXPECT_FALSE(app->MenuChecked(index)) << index;
-    EXPECT_EQ(world.Count("destroy" + std::to_string(index)), 1);
+    std::string i = std::to_string(index);
+    EXPECT_EQ(world.Notes(), "open" + i + (index == kOptionsWindow ? "" : " mayclose" + i) + " destroy" + i + " ");
+    world.Clear();
   }
-  // Help is never checked and never a window.
-  Send(*app, TM_TOGGLE_WINDOW, kHelpWindow, 0);
-  EXPECT_FALSE(app->MenuChecked(kHelpWindow));
-  EXPECT_EQ(factory.created.load(), 4);
-}
-
-TEST_F(PluginAppTest, OpeningAnOpenWindowMakesNothingNewAndUnknownIndicesAreIgnored) {
-  auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
-  Send(*app, TM_OPEN_WINDOW, 9);
+  // Help is never checked and never a window; an open window is not made again, and
+  // unknown indices do nothing.
+  Open(*app, {kHelpWindow, kEditorWindow, kEditorWindow, 9});
   Send(*app, TM_CLOSE_WINDOW, 9, 1);
-  Send(*app, 0x4FF);
-  EXPECT_EQ(factory.created.load(), 1);
+  EXPECT_FALSE(app->MenuChecked(kHelpWindow));
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
+  EXPECT_EQ(world.Notes(), "open2 ");
 }
 
 TEST_F(PluginAppTest, EditorThatMayNotCloseStaysUnlessForced) {
   world.editorMayClose = false;
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
+  Open(*app, {kEditorWindow});
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
-  EXPECT_EQ(world.Count("destroy2"), 0);
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 1);
   EXPECT_FALSE(app->MenuChecked(kEditorWindow));
-  EXPECT_EQ(world.Count("mayclose-forced2"), 1);
-  EXPECT_EQ(world.Count("destroy2"), 1);
   // Closing what is not open only clears the mark.
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
-  EXPECT_EQ(world.Count("destroy2"), 1);
+  EXPECT_EQ(world.Notes(), "open2 mayclose2 mayclose-forced2 destroy2 ");
 }
 
-TEST_F(PluginAppTest, SongChangeReachesTheOpenWindowsInOrderAndSkinOnlyTheDisplayer) {
+// Thread messages, and the calls one window makes to the others through the thread.
+TEST_F(PluginAppTest, RequestsReachTheOpenWindowsInIndexOrder) {
   auto app = Start();
-  for (int index : {kEditorWindow, kKaraokeWindow, kDisplayerWindow}) Send(*app, TM_OPEN_WINDOW, index);
-  world.Clear();
-  Send(*app, TM_SONG_CHANGED);
-  Send(*app, TM_SKIN_CHANGED);
-  std::vector<std::string> notes;
-  for (const std::string& event : world.Events()) {
-    if (event.rfind("song", 0) == 0 || event.rfind("skin", 0) == 0) notes.push_back(event);
-  }
-  EXPECT_EQ(notes, (std::vector<std::string>{"song0", "song1", "song2", "skin0"}));
-}
-
-TEST_F(PluginAppTest, FollowerMovesOnlyAnOpenDisplayer) {
-  auto app = Start();
-  Send(*app, TM_MOVE_FOLLOWER, 300, 200);  // no Displayer: nothing happens
-  Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
-  HWND displayer = app->Window(kDisplayerWindow)->Handle();
-  EXPECT_EQ(GetWindow(displayer, GW_OWNER), app->DummyHandle());
-  RECT rect{};
-  GetWindowRect(displayer, &rect);
-  EXPECT_EQ(rect.left, 0);
-  Send(*app, TM_MOVE_FOLLOWER, 300, static_cast<LPARAM>(-20));
-  GetWindowRect(displayer, &rect);
-  EXPECT_EQ(rect.left, 300);
-  EXPECT_EQ(rect.top, -20);
-  EXPECT_EQ(rect.right - rect.left, 200);
-}
-
-TEST_F(PluginAppTest, PlayerActivationBringsTheDisplayerRightBehindThePlayerUnlessTopMost) {
-  for (int topMost : {0, 1}) {
-    SCOPED_TRACE(topMost);
-    ini.WriteString(kDisplayerSection, "TopMost", std::to_string(topMost));
+  Open(*app, {kOptionsWindow, kEditorWindow, kKaraokeWindow, kDisplayerWindow});
+  struct Case { UINT message; bool toEditor; const char* notes; };  // toEditor: the Editor calls the thread
+  for (const Case& c : {Case{TM_SONG_CHANGED, false, "song0 song1 song2 song3 "},
+                        Case{TM_SKIN_CHANGED, false, "skin0 skin1 skin2 skin3 "},
+                        // The Editor is busy with its own call: its part comes when that returns.
+                        Case{kApplySettings, true, "apply0 apply1 apply3 apply2 "},
+                        Case{kSettingsChanged, true, "settings0 settings1 settings3 settings2 "},
+                        Case{kSendText, true, "text:la:0 sent2 "}}) {
     world.Clear();
+    if (c.toEditor) SendMessageA(WindowOf(*app, kEditorWindow), c.message, 0, 0);
+    if (!c.toEditor) app->Post(c.message);
+    ASSERT_TRUE(world.Settle(*app));
+    EXPECT_EQ(world.Notes(), c.notes) << c.message;
+  }
+  Send(*app, TM_CLOSE_WINDOW, kDisplayerWindow);
+  SendMessageA(WindowOf(*app, kEditorWindow), kSendText, 0, 0);
+  EXPECT_EQ(world.Notes("sent2"), "mayclose0 destroy0 unsent2 ");
+}
+
+// The Displayer moves with the player and comes up right behind it, unless it stays
+// on top anyway; with no Displayer open nothing happens.
+TEST_F(PluginAppTest, DisplayerFollowsThePlayer) {
+  for (int topMost : {0, 1}) {
+    ini.WriteString(kDisplayerSection, "TopMost", std::to_string(topMost));
     auto app = Start();
     HWND player = CreateWindowExA(0, kTestWindowClass, "player", WS_POPUP | WS_VISIBLE, 400, 0, 100, 100, nullptr,
                                   nullptr, WindowBase::Instance(), nullptr);
-    HWND other = CreateWindowExA(0, kTestWindowClass, "other", WS_POPUP | WS_VISIBLE, 400, 0, 100, 100, nullptr,
-                                 nullptr, WindowBase::Instance(), nullptr);
-    Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
-    HWND displayer = app->Window(kDisplayerWindow)->Handle();
-    ShowWindow(displayer, SW_SHOWNA);
-    SetWindowPos(player, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    SetWindowPos(other, player, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    Send(*app, TM_MOVE_FOLLOWER, 300, 200);
+    Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));
+    Open(*app, {kDisplayerWindow});
+    HWND displayer = WindowOf(*app, kDisplayerWindow);
+    EXPECT_EQ(GetWindow(displayer, GW_OWNER), app->DummyHandle());
+    Send(*app, TM_MOVE_FOLLOWER, 300, static_cast<LPARAM>(-20));
+    RECT rect{};
+    GetWindowRect(displayer, &rect);
+    const RECT moved{300, -20, 500, 80};
+    EXPECT_TRUE(EqualRect(&rect, &moved));
+    SetWindowPos(displayer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ASSERT_NE(GetWindow(player, GW_HWNDNEXT), displayer);
     Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));
-    EXPECT_EQ(GetWindow(player, GW_HWNDNEXT) == displayer, topMost == 0);
+    EXPECT_EQ(GetWindow(player, GW_HWNDNEXT) == displayer, topMost == 0) << topMost;
     app.reset();
-    DestroyWindow(other);
     DestroyWindow(player);
   }
 }
 
 // The tick comes every Wait ms, after one wait of Wait ms.
 TEST_F(PluginAppTest, TickComesAfterOneWaitOfWaitMilliseconds) {
-  struct Case {
-    int wait;
-    const char* pattern;
-  };
-  for (const Case& c : {Case{20, "tick0 nap20 "}, Case{25, "tick0 nap25 "}, Case{5, "tick0 nap5 "}}) {
-    SCOPED_TRACE(c.wait);
-    ini.WriteString(kDisplayerSection, "Wait", std::to_string(c.wait));
-    ini.WriteString(kDisplayerSection, "Open", "1");
+  ini.WriteString(kDisplayerSection, "Open", "1");
+  for (int wait : {20, 25, 5}) {
+    ini.WriteString(kDisplayerSection, "Wait", std::to_string(wait));
     world.Clear();
     auto app = Start();
-    std::string pattern = TickPattern(4);
-    std::string expected;
-    for (int i = 0; i < 3; ++i) expected += c.pattern;
-    EXPECT_EQ(pattern, expected);
-    // Over one second of manual time: 1000 / Wait ticks.
-    std::vector<long> ticks;
-    EXPECT_TRUE(world.WaitFor([&](const std::vector<std::string>& events) {
-      return static_cast<int>(std::count(events.begin(), events.end(), "tick0")) > 1000 / c.wait + 1;
-    }));
-    ticks = world.TickTimes();
-    long first = ticks.front();
-    long inSecond = std::count_if(ticks.begin(), ticks.end(), [&](long t) { return t > first && t <= first + 1000; });
-    EXPECT_EQ(inSecond, 1000 / c.wait);
+    ASSERT_TRUE(world.WaitFor([&] { return world.Count("tick0") >= 20; }));
+    ExpectTicksEvery(wait);
+    // One full nap from tick to tick.
+    std::vector<std::string> events = world.Events();
+    auto first = std::find(events.begin(), events.end(), "tick0");
+    std::string nap = "nap" + std::to_string(wait);
+    EXPECT_EQ(std::vector<std::string>(first, first + 4), (std::vector<std::string>{"tick0", nap, "tick0", nap}));
   }
 }
 
+// Each message cuts a nap short; what was napped still counts towards the tick.
 TEST_F(PluginAppTest, MessagesDoNotPostponeTheNextTick) {
   ini.WriteString(kDisplayerSection, "Wait", "25");
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
+  Open(*app, {kDisplayerWindow});
   for (int i = 0; i < 40; ++i) {
     app->Post(TM_SKIN_CHANGED);
     Sleep(i % 3);
   }
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "skin0") == 40 &&
-           std::count(events.begin(), events.end(), "tick0") >= 20;
-  }));
-  std::vector<long> ticks = world.TickTimes();
-  for (size_t i = 1; i < ticks.size(); ++i) EXPECT_EQ(ticks[i] - ticks[i - 1], 25) << i;
+  ASSERT_TRUE(world.WaitFor([&] { return world.Count("skin0") == 40 && world.Count("tick0") >= 20; }));
+  EXPECT_GT(world.Count("nap12") + world.Count("nap6") + world.Count("nap3"), 0);  // naps were cut short
+  ExpectTicksEvery(25);
 }
 
 TEST_F(PluginAppTest, KaraokeFramesRunBackToBackWithoutNapsOrTicks) {
   world.karaokeFrames = 30;
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kDisplayerWindow);
-  Send(*app, TM_OPEN_WINDOW, kKaraokeWindow);
+  Open(*app, {kDisplayerWindow, kKaraokeWindow});
   // Rendering done, the ticks come back.
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    auto last = std::find(events.rbegin(), events.rend(), "frame1").base();
-    return std::count(events.begin(), events.end(), "frame1") == 30 && std::count(last, events.end(), "tick0") > 0;
+  std::vector<std::string> events;
+  auto last = events.end();
+  ASSERT_TRUE(world.WaitFor([&] {
+    events = world.Events();
+    last = std::find(events.rbegin(), events.rend(), "frame1").base();
+    return std::count(events.begin(), last, "frame1") == 30 && std::count(last, events.end(), "tick0") > 0;
   }));
-  std::vector<std::string> events = world.Events();
   auto first = std::find(events.begin(), events.end(), "frame1");
-  auto last = std::find(events.rbegin(), events.rend(), "frame1").base();
-  // Between the first and the last frame only frames: no nap, no tick.
-  EXPECT_EQ(std::count(first, last, "frame1"), last - first);
+  EXPECT_EQ(std::count(first, last, "frame1"), last - first);  // no nap, no tick between
+}
+
+// A window's modal loop (a save question, a file chooser) takes every message of the
+// thread. Requests and calls made meanwhile wait until it returns; the others tick on.
+TEST_F(PluginAppTest, ModalLoopsLoseNoRequestsAndTheOtherWindowsKeepTicking) {
+  for (bool fromThreadMessage : {true, false}) {
+    world.Clear();
+    auto app = Start();
+    Open(*app, {kDisplayerWindow, kEditorWindow});
+    world.modalOnSong = fromThreadMessage;
+    if (fromThreadMessage) app->Post(TM_SONG_CHANGED);
+    if (!fromThreadMessage) PostMessageA(WindowOf(*app, kEditorWindow), kOpenModal, 0, 0);
+    HWND box = ShownWindow("#32770", "modal");
+    ASSERT_NE(box, nullptr);
+    app->Post(TM_SONG_CHANGED);
+    app->Post(TM_TOGGLE_WINDOW, kKaraokeWindow);
+    SendMessageA(WindowOf(*app, kDisplayerWindow), kApplySettings, 0, 0);  // no window is entered again
+    auto inModal = [&](const char* what) {
+      auto events = world.Events();
+      auto in = std::find(events.begin(), events.end(), "modal-in2");
+      return std::count(in, std::find(in, events.end(), "modal-out2"), what);
+    };
+    ASSERT_TRUE(world.WaitFor([&] { return inModal("tick0") >= 3; }));
+    EXPECT_EQ(world.Notes("modal-in2"), "");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(world.WaitFor([&] { return world.Count("apply2") == 1; }));
+    EXPECT_EQ(world.Notes("modal-in2"), "modal-out2 song0 song2 open1 apply0 apply2 ");
+    EXPECT_EQ(inModal("tick2"), 0);  // the Editor waits in its own loop
+  }
 }
 
 TEST_F(PluginAppTest, TheDummyWindowTurnsMenuCommandsAndTrayClicksIntoRequests) {
   auto app = Start();
   HWND dummy = app->DummyHandle();
-  SendMessageA(dummy, WM_COMMAND, kFirstWindowCommand + kOptionsWindow, 0);
-  ASSERT_TRUE(world.Settle(*app));
-  EXPECT_TRUE(app->MenuChecked(kOptionsWindow));
-  SendMessageA(dummy, WM_COMMAND, kFirstWindowCommand + kOptionsWindow, 0);
-  SendMessageA(dummy, WM_COMMAND, kFirstWindowCommand + kWindowIndexCount, 0);  // not ours
-  ASSERT_TRUE(world.Settle(*app));
-  EXPECT_FALSE(app->MenuChecked(kOptionsWindow));
-
-  SendMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_LBUTTONUP);
-  ASSERT_TRUE(world.Settle(*app));
-  EXPECT_TRUE(app->MenuChecked(kDisplayerWindow));
-  SendMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_LBUTTONUP);  // open already: nothing new
-  SendMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_MOUSEMOVE);
-  Send(*app, TM_SKIN_CHANGED);  // anything the clicks posted comes before this
-  EXPECT_EQ(factory.created.load(), 2);
+  for (UINT command : {kFirstWindowCommand + kOptionsWindow, kFirstWindowCommand + kOptionsWindow,
+                       kFirstWindowCommand + kWindowIndexCount}) {  // the last one is not ours
+    SendMessageA(dummy, WM_COMMAND, command, 0);
+    ASSERT_TRUE(world.Settle(*app));
+  }
+  for (LPARAM click : {WM_LBUTTONUP, WM_LBUTTONUP, WM_MOUSEMOVE}) {  // the Displayer opens once
+    SendMessageA(dummy, DummyWindow::kTrayMessage, 1, click);
+    ASSERT_TRUE(world.Settle(*app));
+  }
+  EXPECT_EQ(world.Notes(), "open3 destroy3 open0 ");
 }
 
+// The tray shows the popup of the shipped menu 114, checked where windows are open. The
+// player may quit while it is open: its modal loop must not keep quit waiting.
 TEST_F(PluginAppTest, TrayMenuIsMenu114WithItsCheckMarks) {
   auto app = Start();
-  Send(*app, TM_OPEN_WINDOW, kEditorWindow);
-  PostMessageA(app->DummyHandle(), DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
-  HWND popup = ShownPopupMenu();
-  ASSERT_NE(popup, nullptr);
-  constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
-  auto shown = reinterpret_cast<HMENU>(SendMessageA(popup, kGetMenu, 0, 0));
-  EXPECT_EQ(shown, app->PopupMenu());
-  EXPECT_EQ(GetMenuState(shown, kFirstWindowCommand + kEditorWindow, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
-  EXPECT_EQ(GetMenuState(shown, kFirstWindowCommand + kDisplayerWindow, MF_BYCOMMAND) & MF_CHECKED, 0u);
-  // Choosing "Options..." with the keyboard toggles the sheet.
-  for (int i = 0; i < 4; ++i) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "open3") == 1;
-  }));
-}
-
-// The player may quit while the tray menu is open: the menu's modal loop must not keep
-// the plug-in thread (and so quit) waiting.
-TEST_F(PluginAppTest, StopEndsAnOpenTrayMenu) {
-  auto app = Start();
-  PostMessageA(app->DummyHandle(), DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
-  HWND popup = ShownPopupMenu();
-  ASSERT_NE(popup, nullptr);
-  app.reset();
-  EXPECT_FALSE(IsWindowVisible(popup));
+  Open(*app, {kEditorWindow});
+  for (bool choose : {true, false}) {
+    PostMessageA(app->DummyHandle(), DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
+    HWND popup = ShownWindow("#32768");
+    ASSERT_NE(popup, nullptr);
+    constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
+    auto shown = reinterpret_cast<HMENU>(SendMessageA(popup, kGetMenu, 0, 0));
+    ASSERT_EQ(GetMenuItemCount(shown), kWindowIndexCount);
+    for (int i = 0; i < kWindowIndexCount; ++i) {
+      EXPECT_EQ(GetMenuItemID(shown, i), kFirstWindowCommand + i);
+      bool checked = i == kEditorWindow || (i == kOptionsWindow && !choose);
+      EXPECT_EQ(GetMenuState(shown, i, MF_BYPOSITION) & MF_CHECKED, checked ? MF_CHECKED : 0u) << i;
+    }
+    if (!choose) {
+      app.reset();
+      EXPECT_FALSE(IsWindowVisible(popup));
+      break;
+    }
+    // Choosing "Options..." with the keyboard toggles the sheet.
+    for (int i = 0; i < 4; ++i) PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(world.WaitFor([&] { return world.Count("open3") == 1; }));
+  }
 }
 
 // The tick may be inside a SendMessage to the player's thread when the player quits:
@@ -469,9 +458,7 @@ TEST_F(PluginAppTest, StopAnswersTheThreadsSendsToThePlayerMeanwhile) {
   auto app = Start();
   app->Post(TM_OPEN_WINDOW, kDisplayerWindow);
   // This thread pumps nothing now: the first tick stays inside its SendMessage.
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "tick0") == 1;
-  }));
+  ASSERT_TRUE(world.WaitFor([&] { return world.Count("tick0") == 1; }));
   app.reset();
   EXPECT_EQ(world.Count("destroy0"), 1);
   DestroyWindow(world.player);
@@ -480,11 +467,12 @@ TEST_F(PluginAppTest, StopAnswersTheThreadsSendsToThePlayerMeanwhile) {
 // What Run leaves in the settings, and what it leaves behind at all.
 TEST_F(PluginAppTest, StopRemembersDisplayerAndEditorAndDestroysEveryWindow) {
   auto app = Start();
-  for (int index : {kDisplayerWindow, kKaraokeWindow, kOptionsWindow}) Send(*app, TM_OPEN_WINDOW, index);
+  Open(*app, {kDisplayerWindow, kKaraokeWindow, kOptionsWindow});
   HWND dummy = app->DummyHandle();
+  world.Clear();
   app.reset();
   EXPECT_FALSE(IsWindow(dummy));
-  for (int index : {0, 1, 3}) EXPECT_EQ(world.Count("destroy" + std::to_string(index)), 1) << index;
+  EXPECT_EQ(world.Notes(), "destroy0 destroy1 destroy3 ");
   EXPECT_EQ(ini.ReadInt(kDisplayerSection, "Open", -1), 1);
   EXPECT_EQ(ini.ReadInt(kEditorSection, "Open", -1), 0);
 
@@ -492,40 +480,31 @@ TEST_F(PluginAppTest, StopRemembersDisplayerAndEditorAndDestroysEveryWindow) {
   ini.WriteString(kEditorSection, "Open", "1");
   world.Clear();
   app = Start();
-  ASSERT_TRUE(world.WaitFor([](const std::vector<std::string>& events) {
-    return std::count(events.begin(), events.end(), "open0") == 1 &&
-           std::count(events.begin(), events.end(), "open2") == 1;
-  }));
-  EXPECT_EQ(world.Count("open1"), 0);
+  ASSERT_TRUE(world.Settle(*app));
+  EXPECT_EQ(world.Notes(), "open0 open2 ");
   world.editorMayClose = false;
+  world.Clear();
   app.reset();
   // Stopping closes the Editor even when it would rather stay, after asking.
-  EXPECT_EQ(world.Count("mayclose-forced2"), 1);
-  EXPECT_EQ(world.Count("destroy2"), 1);
+  EXPECT_EQ(world.Notes(), "destroy0 mayclose-forced2 destroy2 ");
   EXPECT_EQ(ini.ReadInt(kEditorSection, "Open", -1), 1);
 }
-
-int ProcessWindowCount() { return static_cast<int>(AllProcessWindows().size()); }
 
 TEST_F(PluginAppTest, HundredStartsAndStopsLeaveNothingBehind) {
   { auto warm = Start(); }  // the first start makes the thread's lasting IME window etc.
   long handles = LiveScopedHandles();
-  int windows = ProcessWindowCount();
+  size_t windows = AllProcessWindows().size();
   size_t threads = ProcessThreads().size();
   ini.WriteString(kDisplayerSection, "Open", "1");
   ini.WriteString(kEditorSection, "Open", "1");
   for (int i = 0; i < 100; ++i) {
     auto app = Start();
-    ASSERT_TRUE(app->Running());
     HMENU menu = app->Menu();
-    DWORD threadId = app->ThreadId();
     app.reset();
     EXPECT_FALSE(IsMenu(menu));
-    std::vector<DWORD> now = ProcessThreads();
-    EXPECT_EQ(std::find(now.begin(), now.end(), threadId), now.end());
   }
   EXPECT_EQ(LiveScopedHandles(), handles);
-  EXPECT_EQ(ProcessWindowCount(), windows);
+  EXPECT_EQ(AllProcessWindows().size(), windows);
   EXPECT_EQ(ProcessThreads().size(), threads);
   WNDCLASSEXA record{};
   record.cbSize = sizeof record;
