@@ -2,7 +2,7 @@
 
 namespace {
 // The guard of the thread the hook runs on; one per guarded thread.
-thread_local ModalLoopGuard* tGuard = nullptr;
+const ThreadSlot<ModalLoopGuard> tGuard;
 }  // namespace
 
 ModalLoopGuard::~ModalLoopGuard() { Remove(); }
@@ -10,7 +10,7 @@ ModalLoopGuard::~ModalLoopGuard() { Remove(); }
 bool ModalLoopGuard::Install(UINT tickMs) {
   tickMs_ = tickMs;
   hook_.Reset(SetWindowsHookExA(WH_MSGFILTER, &ModalLoopGuard::Filter, nullptr, GetCurrentThreadId()));
-  if (hook_) tGuard = this;
+  if (hook_) tGuard.Set(this);
   return static_cast<bool>(hook_);
 }
 
@@ -18,7 +18,7 @@ void ModalLoopGuard::Remove() {
   if (timer_) KillTimer(nullptr, timer_);
   timer_ = 0;
   hook_.Reset();
-  if (tGuard == this) tGuard = nullptr;
+  if (tGuard.Get() == this) tGuard.Set(nullptr);
   kept_.clear();
 }
 
@@ -44,7 +44,7 @@ bool ModalLoopGuard::TakeKept(MSG& msg) {
 }
 
 LRESULT CALLBACK ModalLoopGuard::Filter(int code, WPARAM wParam, LPARAM lParam) {
-  ModalLoopGuard* guard = tGuard;
+  ModalLoopGuard* guard = tGuard.Get();
   if (code >= 0 && guard && lParam && guard->Take(*reinterpret_cast<const MSG*>(lParam))) return TRUE;
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -274,3 +274,27 @@ using OwnedModule = ScopedHandle<scoped_handles_detail::ModuleTraits>;
 using OwnedHook = ScopedHandle<scoped_handles_detail::HookTraits>;
 // RegOpenKeyEx / RegCloseKey.
 using OwnedRegistryKey = ScopedHandle<scoped_handles_detail::RegistryKeyTraits>;
+
+// One pointer per thread in a TLS slot of the module's own, taken when the module
+// loads and given back when it unloads. The compiler's thread_local goes through
+// the static thread runtime instead, whose lock for it (an event and two
+// semaphores) is never freed: every load and unload of the plug-in would leave it
+// behind in the player.
+template <class T>
+class ThreadSlot {
+ public:
+  ThreadSlot() noexcept : index_(TlsAlloc()) {}
+  ThreadSlot(const ThreadSlot&) = delete;
+  ThreadSlot& operator=(const ThreadSlot&) = delete;
+  ~ThreadSlot() {
+    if (index_ != TLS_OUT_OF_INDEXES) TlsFree(index_);
+  }
+
+  T* Get() const noexcept { return index_ == TLS_OUT_OF_INDEXES ? nullptr : static_cast<T*>(TlsGetValue(index_)); }
+  void Set(T* value) const noexcept {
+    if (index_ != TLS_OUT_OF_INDEXES) TlsSetValue(index_, const_cast<void*>(static_cast<const void*>(value)));
+  }
+
+ private:
+  DWORD index_;
+};

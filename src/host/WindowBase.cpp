@@ -3,6 +3,8 @@
 #include <map>
 #include <mutex>
 
+#include "host/ScopedHandles.h"
+
 namespace {
 
 HINSTANCE gInstance = nullptr;
@@ -46,21 +48,21 @@ bool IsImeClassName(const CREATESTRUCTA* create) {
 bool HasImeClassStyle(HWND window) { return (GetClassLongPtrA(window, GCL_STYLE) & CS_IME) != 0; }
 
 // The windows whose procedure runs on this thread, innermost first: one record on
-// the stack of each running procedure. A thread-local pointer needs no clean-up at
+// the stack of each running procedure. A per-thread pointer needs no clean-up at
 // thread end.
 struct RunningProcedure {
   HWND window;
   const RunningProcedure* outer;
 };
-thread_local const RunningProcedure* tInnermost = nullptr;
+const ThreadSlot<const RunningProcedure> tInnermost;
 
 // Keeps its window on the list for the length of one procedure call.
 class ProcedureScope {
  public:
-  explicit ProcedureScope(HWND window) noexcept : record_{window, tInnermost} { tInnermost = &record_; }
+  explicit ProcedureScope(HWND window) noexcept : record_{window, tInnermost.Get()} { tInnermost.Set(&record_); }
   ProcedureScope(const ProcedureScope&) = delete;
   ProcedureScope& operator=(const ProcedureScope&) = delete;
-  ~ProcedureScope() { tInnermost = record_.outer; }
+  ~ProcedureScope() { tInnermost.Set(record_.outer); }
 
  private:
   RunningProcedure record_;
@@ -214,7 +216,7 @@ INT_PTR CALLBACK WindowBase::StaticDialogProc(HWND window, UINT message, WPARAM 
 // view of the Editor keeps the Editor busy.
 bool WindowBase::InsideProcedureOf(HWND window) {
   if (!window) return false;
-  for (const RunningProcedure* running = tInnermost; running; running = running->outer) {
+  for (const RunningProcedure* running = tInnermost.Get(); running; running = running->outer) {
     for (HWND up = running->window; up; up = GetParent(up)) {
       if (up == window) return true;
     }
