@@ -6,6 +6,19 @@
 // call the player's saved functions themselves, outside the lock, as the returned
 // actions say; a flush of the output always goes to the saved flush, since ours would
 // restart the clock.
+//
+// The patched functions, each holding a CallsInProgress::Guard throughout:
+//   start(file)    BeginSong(); patch write, flush, stream information; saved start;
+//                  then SongStarted(saved length) or, when it failed, unpatch and EndSong()
+//   stop()         unpatch write, flush, stream information; EndSong(); saved stop
+//   output time    OutputTime(saved written time, saved output time) of the output module
+//   seek(t)        a = Seek(t); a.seekDecoder: saved set-output-time(a.seekTo)
+//   stream info    SetStreamInfo(rate, channels); the saved one with the same arguments
+//   write(data, n) a = Write(data, n); a.flush: saved flush(a.flushTo); a.pauseAfterFlush:
+//                  Sleep(1); a.write: answer the saved write(data, n), else 0
+//   flush(t)       saved flush(t); Flushed(t)
+// The saved functions are called directly: nothing is unpatched around a call, which
+// would open the slots to the other thread.
 
 #include <cstdint>
 #include <mutex>
