@@ -24,6 +24,7 @@
 #include "sources/Id3v2Reader.h"
 #include "sources/LyricsLocator.h"
 #include "sources/LyricsReaders.h"
+#include "sources/Mp3SeekCorrection.h"
 
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
@@ -215,6 +216,55 @@ int TagsTagLib() {
   return titles == kTagSongCount ? 0 : 1;
 }
 
+// The MP3 correction's write runs for every block the decoder writes (about 38 a
+// second), on the player's decoding thread: counted without the saved write it calls.
+constexpr int kMp3BlockBytes = 4608;  // 1152 frames of 16-bit stereo at 44.1 kHz
+
+int Mp3WriteRecording() {
+  Mp3SeekCorrection correction(Mp3ClockMode::kFrames);
+  if (!correction.Allocate()) return 1;
+  correction.BeginSong();
+  correction.SongStarted(240000);
+  std::vector<uint8_t> block(kMp3BlockBytes, 0x11);
+  const int blocks = 9000;  // 235 s: every entry of the 4-minute song's table recorded once
+  long written = 0;
+  CALLGRIND_TOGGLE_COLLECT;
+  for (int i = 0; i < blocks; ++i) {
+    block[0] = static_cast<uint8_t>(i);
+    written += correction.Write(block.data(), kMp3BlockBytes).write;
+  }
+  CALLGRIND_TOGGLE_COLLECT;
+  gSink = written;
+  Scale(blocks, "instructions/block", "mp3_write_recording_instructions_per_block");
+  return written == blocks && correction.State().highestRecorded > 230000 ? 0 : 1;
+}
+
+int Mp3WriteSearching() {
+  // The worst case: every entry within reach is used and agrees with the block in all
+  // but its last fingerprint byte, so every comparison runs the full 100 bytes and
+  // nothing ever matches.
+  Mp3SeekCorrection correction(Mp3ClockMode::kFrames);
+  if (!correction.Allocate()) return 1;
+  correction.BeginSong();
+  correction.SongStarted(240000);
+  std::vector<uint8_t> block(kMp3BlockBytes, 0x22);
+  for (int i = 0; i < 9000; ++i) correction.Write(block.data(), kMp3BlockBytes);
+  Mp3SeekAction seek = correction.Seek(120000);
+  correction.Flushed(seek.seekTo);
+  block[kFingerprintBytes - 1] = 0x23;
+  const int blocks = 1000;
+  long written = 0;
+  CALLGRIND_TOGGLE_COLLECT;
+  for (int i = 0; i < blocks; ++i) written += correction.Write(block.data(), kMp3BlockBytes).write;
+  CALLGRIND_TOGGLE_COLLECT;
+  gSink = written;
+  // Every block searches the same entries; the last one's count stands for them all.
+  Scale(blocks, "instructions/block", "mp3_write_searching_worst_instructions_per_block");
+  std::printf("metric: mp3_write_searching_worst_comparisons_per_block %d comparisons\n",
+              correction.State().lastComparisons);
+  return correction.State().searching ? 0 : 1;
+}
+
 struct Case {
   const char* name;
   int (*run)();
@@ -230,6 +280,8 @@ const Case kCases[] = {
     {"song_change_instructions", SongChange},
     {"tags_ours_instructions_per_song", TagsOurs},
     {"tags_taglib_instructions_per_song", TagsTagLib},
+    {"mp3_write_recording_instructions_per_block", Mp3WriteRecording},
+    {"mp3_write_searching_worst_instructions_per_block", Mp3WriteSearching},
 };
 
 }  // namespace
