@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "CheckedSource.h"
@@ -47,14 +46,13 @@ bool ReadText(const std::string& file, WString& text) {
 
 TEST(ReadLyrics3Lyrics, ReadsTheLyrFieldAfterOtherFields) {
   ASSERT_EQ(kBlock.substr(kBlock.size() - 15, 6), "000041");  // 11 + 10 + 20
-  WString text;
-  ASSERT_TRUE(ReadTag(kAudio + kBlock + Id3v1(), text));
-  EXPECT_EQ(text, W("[00:01]表abc"));
   // The block may also start the file, and a field may end the block exactly.
-  ASSERT_TRUE(ReadTag(kBlock + Id3v1(), text));
-  EXPECT_EQ(text, W("[00:01]表abc"));
-  ASSERT_TRUE(ReadTag(kAudio + Lyrics3("LYR00003" "abc") + Id3v1(), text));
-  EXPECT_EQ(text, W("abc"));
+  for (const auto& [file, lyrics] : {std::pair<std::string, const char*>{kAudio + kBlock + Id3v1(), "[00:01]表abc"},
+                                     {kBlock + Id3v1(), "[00:01]表abc"},
+                                     {kAudio + Lyrics3("LYR00003" "abc") + Id3v1(), "abc"}}) {
+    WString text;
+    EXPECT_TRUE(ReadTag(file, text) && text == W(lyrics)) << lyrics;
+  }
 }
 
 TEST(ReadLyrics3Lyrics, RejectsMisplacedOrDamagedBlocks) {
@@ -84,26 +82,6 @@ TEST(ReadLyrics3Lyrics, RejectsMisplacedOrDamagedBlocks) {
     WString text = W("untouched");
     EXPECT_FALSE(ReadTag(file, text)) << file;
     EXPECT_EQ(text, W("untouched")) << file;
-  }
-}
-
-TEST(ReadLyrics3Lyrics, DamagedTagsNeverReadOutsideTheFile) {
-  // Random byte changes in the block and the trailer; CheckedSource and the
-  // sanitizers report any read outside the data.
-  const std::string file = kAudio + kBlock + Id3v1();
-  const size_t blockStart = kAudio.size();
-  std::mt19937 random(20240607);
-  const char alphabet[] = "0123456789LYR9\x00 x";
-  for (int round = 0; round < 3000; ++round) {
-    std::string damaged = file;
-    int changes = 1 + static_cast<int>(random() % 4);
-    for (int c = 0; c < changes; ++c) {
-      size_t at = blockStart + random() % (kBlock.size());
-      damaged[at] = alphabet[random() % (sizeof alphabet - 1)];
-    }
-    if (random() % 8 == 0) damaged.erase(0, random() % (blockStart + 20));
-    WString text;
-    ReadTag(damaged, text);
   }
 }
 
@@ -144,8 +122,8 @@ TEST_F(LyricsFiles, ReaderChoosesByExtension) {
   WriteFileBytes(dir_.Path() / "tag.lrc", kAudio + kBlock + Id3v1());
   LyricsFileReader reader;
   WString text;
-  ASSERT_TRUE(reader.ReadLyricsText(dir_.Wide("song.Mp3"), text) && text == W("[00:01]表abc"));
-  ASSERT_TRUE(reader.ReadLyricsText(dir_.Wide("song.txt"), text) && text == W("[00:02]text file"));
+  EXPECT_TRUE(reader.ReadLyricsText(dir_.Wide("song.Mp3"), text) && text == W("[00:01]表abc"));
+  EXPECT_TRUE(reader.ReadLyricsText(dir_.Wide("song.txt"), text) && text == W("[00:02]text file"));
   // Any other extension is a text file, whatever it holds (over 64 KiB fails).
   ASSERT_TRUE(reader.ReadLyricsText(dir_.Wide("tag.lrc"), text));
   EXPECT_NE(text.ToUtf8().find("LYRICSBEGIN"), std::string::npos);
