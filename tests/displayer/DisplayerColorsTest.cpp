@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/DisplayerSettings.h"
-#include "settings/MemoryIniFile.h"
 
 namespace {
 
@@ -41,18 +39,6 @@ TEST(DisplayerColors, SkinWinsOnlyWhereItSetsAColourAndTheUserLetsIt) {
   EXPECT_EQ(slots(), (std::vector<uint32_t>{1, 0x102030, 0, 6, 0x3F3F3F, 0}));
   colors.Recompute(own, false, skin);
   EXPECT_EQ(slots(), (std::vector<uint32_t>{1, 2, 0x3C2323, 6, 0x6C5A5A, 0x2D1A1A}));
-}
-
-TEST(DisplayerColors, SettingsColoursFillTheirOwnSlots) {
-  MemoryIniFile ini("[Mirabo's Lyrics Displayer]\nCurColor2=010203\nBKCurColor=040506\n");
-  DisplayerSettings settings(ini);
-  SkinColorValues skin;
-  skin.fill(kUnsetColor);
-  DisplayerColors colors;
-  colors.Recompute(settings, skin);
-  EXPECT_EQ(colors[ColorSlot::kUnsung], 0x030201u);
-  EXPECT_EQ(colors[ColorSlot::kCurrentBackground], 0x060504u);
-  EXPECT_EQ(colors[ColorSlot::kInfo], settings.infoColor);
 }
 
 }  // namespace
