@@ -71,9 +71,8 @@ TEST_F(WmaAttributesTest, OtherFilesGiveNothingAndForgetTheLastSong) {
   ASSERT_TRUE(wma.Open(Write("song.wma", SongHeader())));
   EXPECT_FALSE(wma.Open(Write("fake.wma", "ID3\x03" + std::string(200, 'x'))));
   EXPECT_EQ(Get(wma, "Title"), "<none>");
-  EXPECT_FALSE(wma.Open(temp_.Wide("missing.wma")));
-  EXPECT_FALSE(wma.Open(Write("empty.wma", "")));
-  EXPECT_FALSE(wma.Open(temp_.Wide()));  // a folder
+  // Missing, empty, and a folder.
+  EXPECT_FALSE(wma.Open(temp_.Wide("missing.wma")) || wma.Open(Write("empty.wma", "")) || wma.Open(temp_.Wide()));
 
   // Cut anywhere: never more than what is in the file (a cut title keeps its start).
   // Sizes that claim more than the file holds are the fuzz target's.
