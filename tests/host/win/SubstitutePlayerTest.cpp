@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -82,19 +83,17 @@ TEST_F(SubstitutePlayerTest, CallsTheEntriesOnceEachInOrder) {
 TEST(PlayerClockTest, RealTimeRunsOnlyWhilePlaying) {
   int64_t now = 1000;
   PlayerClock clock(true, [&] { return now; });
-  clock.Set(500);
-  now += 300;
-  EXPECT_EQ(clock.Get(), 500);  // not running yet
-  clock.Run();
-  now += 250;
-  EXPECT_EQ(clock.Get(), 750);
-  clock.Halt();
-  now += 1000;
-  EXPECT_EQ(clock.Get(), 750);
-  clock.Run();
-  clock.Set(10000);  // a seek while running
-  now += 40;
-  EXPECT_EQ(clock.Get(), 10040);
+  // Each step, then the time passing, then the clock read: not running yet, running,
+  // halted, and a seek while running.
+  const std::pair<std::function<void()>, int> steps[] = {{[&] { clock.Set(500); }, 500},
+                                                         {[&] { clock.Run(); }, 750},
+                                                         {[&] { clock.Halt(); }, 750},
+                                                         {[&] { clock.Run(), clock.Set(10000); }, 10250}};
+  for (const auto& [step, reads] : steps) {
+    step();
+    now += 250;
+    EXPECT_EQ(clock.Get(), reads);
+  }
 }
 
 TEST(WaveFileTest, ReadsBackAndCutsOversizedChunks) {
