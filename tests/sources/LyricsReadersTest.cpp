@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CheckedSource.h"
+#include "TagBuilders.h"
 #include "TestText.h"
 #include "base/CodePage.h"
 #include "lyrics/LyricsFormat.h"
@@ -13,19 +14,13 @@
 namespace {
 
 using namespace std::string_literals;
+using tagbuild::Lyrics3;
 
 
 // A 128-byte ID3v1 tag, which must follow the Lyrics3 block.
 std::string Id3v1() { return "TAG"s + std::string(125, ' '); }
 
 const std::string kAudio = "\xFF\xFB\x90\x64"s + std::string(200, '\x55');
-
-// A Lyrics3 v2 block: start marker, fields, their size with the marker's in six
-// digits, end marker.
-std::string Lyrics3(const std::string& fields) {
-  std::string size = std::to_string(11 + fields.size());
-  return "LYRICSBEGIN" + fields + std::string(6 - size.size(), '0') + size + "LYRICS200";
-}
 
 // The Lyrics3 v2 block (without the ID3v1 tag after it) of most cases.
 const std::string kBlock = Lyrics3(

@@ -15,6 +15,7 @@
 #include "player/Mp3Length.h"
 #include "player/SubstitutePlayer.h"
 #include "player/testplugin/TestPlugin.h"
+#include "sources/TagBuilders.h"
 
 namespace {
 
@@ -145,15 +146,9 @@ std::string Mpeg1Song(int frames) {
   return kId3v2 + Frames(frames, kMpeg1Header, 417, true);
 }
 
-std::string Lyrics3v2(const std::string& fields) {
-  std::string block = "LYRICSBEGIN" + fields;
-  std::string size = std::to_string(block.size());
-  return block + std::string(6 - size.size(), '0') + size + "LYRICS200";
-}
-
 TEST(Mp3LengthTest, CountsTheFramesBetweenTheTags) {
   const int k100FramesMs = 100 * 1152 * 1000 / 44100;  // 2612
-  EXPECT_EQ(LengthMs(Mpeg1Song(100) + Lyrics3v2("LYR00417" + kFrameInATag) + kId3v1), k100FramesMs);
+  EXPECT_EQ(LengthMs(Mpeg1Song(100) + tagbuild::Lyrics3("LYR00417" + kFrameInATag) + kId3v1), k100FramesMs);
 
   // An encoder's Info frame plays nothing; junk between frames, a frame of another
   // stream among it, is stepped over.
