@@ -55,8 +55,6 @@ LyricsTimeline Parsed(const char* utf8, bool showUntagged = true) {
 
 using Strings = std::vector<std::string>;
 
-// ------------------------------------------------------------------ playback order
-
 TEST(PlaybackOrder, RepeatedLineShowsOncePerStampWithItsUntimedFollowers) {
   LyricsTimeline timeline = Parsed("intro\n@title=t\n[00:10][00:50]Chorus\nafter\n@x\nmore\n[00:20]Verse\n[00:30]");
   EXPECT_EQ(Order(timeline), (Strings{"intro@-1", "Chorus@10000", "after@-1", "more@-1", "Verse@20000", "@30000",
@@ -110,8 +108,6 @@ TEST(PlaybackOrder, IndexQueries) {
   };
   for (size_t i = 0; i < std::size(answers); ++i) EXPECT_EQ(answers[i].first, answers[i].second) << "answer " << i;
 }
-
-// --------------------------------------------------------------- time queries
 
 TEST(DisplayLineAtTime, FollowsTheStampsAndEndsTenSecondsAfterTheLast) {
   const char* const kLead = "lead\n[00:10]one\n[00:20]two\n[00:25]";  // lead, one@10, two@20, (empty)@25
@@ -189,8 +185,6 @@ TEST(TagsAround, AnswersTheStampsOnEitherSideOfTheTime) {
   for (int t : {20000, 25000, 35000}) EXPECT_EQ(Around(overlap, 0, t), "20000:2 20000:2") << t;
 }
 
-// ------------------------------------------------------------- untimed anchor
-
 TEST(UntimedAnchor, InterpolatesLinesOverTheSong) {
   LyricsTimeline timeline = Parsed("0\n1\n2\n3\n4\n5\n6\n7\n8\n9");
   EXPECT_EQ(timeline.DisplayLineAtTime(1000), -1);  // no song length yet
@@ -224,8 +218,6 @@ TEST(UntimedAnchor, LongSongsAndLongDocumentsDoNotOverflow) {
                                        {1500000000, 2250}, {1999999999, 3001}, {INT_MAX, 3001}};
   for (const auto& [t, line] : cases) EXPECT_EQ(timeline.DisplayLineAtTime(t), line) << t;
 }
-
-// ------------------------------------------------------------------- stamp edits
 
 TEST(StampEdits, AddAndSetKeepTagsInsideTheText) {
   // Which stamps AddTag refuses, and that a refusal changes nothing, is the property test's.
@@ -348,8 +340,6 @@ TEST(StampEdits, ExpandToPlaybackOrderAndMakeKaraoke) {
   EXPECT_EQ(timeline.Status(), StatusTimed | StatusKaraoke);
   EXPECT_EQ(timeline.ExpandToPlaybackOrder() + Parsed("a").MakeKaraoke(), 0);
 }
-
-// ------------------------------------------------------------------ plain text
 
 TEST(PlainText, LinesAreShownAsWrittenWithoutStampsOrHeaderFields) {
   LyricsTimeline timeline = Parsed("[00:01]old");

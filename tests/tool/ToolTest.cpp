@@ -53,8 +53,6 @@ class ToolTest : public ::testing::Test {
   TempDir temp_;
 };
 
-// ---------------------------------------------------------------- dump
-
 TEST_F(ToolTest, DumpDecodesShiftJisToUtf8Json) {
   // Both ソ and 表 have 0x5C ("\") as their second byte in Shift-JIS: a byte-wise
   // reading would show stray backslashes here.
@@ -97,8 +95,6 @@ TEST_F(ToolTest, CodePage65001ReadsAndSavesUtf8) {
   EXPECT_EQ(ReadFileBytes(out), text);
 }
 
-// ---------------------------------------------------------------- at
-
 // Which line is current at each time is the timeline's test; here the answers in
 // order, a jump back among them, and the untimed lyrics placed by --anchor.
 TEST_F(ToolTest, AtAnswersEachTimeInTurn) {
@@ -113,8 +109,6 @@ TEST_F(ToolTest, AtAnswersEachTimeInTurn) {
             "{\"t\":5000,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}\n"  // no song length
             "{\"t\":50000,\"line\":2,\"tags\":[],\"prev\":null,\"next\":null}\n");
 }
-
-// ---------------------------------------------------------------- edit, karaoke
 
 TEST_F(ToolTest, EditChainAppliesOperationsInOrder) {
   ToolResult r = Run({"edit", Fixture("chorus.txt"), "shift:-6000", "add:3,1000,5", "removenth:2,-1", "reformat:short"});
@@ -157,8 +151,6 @@ TEST_F(ToolTest, KaraokeSplitsLongLinesIntoLinesSungAtOnce) {
   EXPECT_EQ(r.out.rfind("{\"status\":6,", 0), 0u);
 }
 
-// ---------------------------------------------------------------- save, check
-
 TEST_F(ToolTest, SaveWritesBackByteForByte) {
   ASSERT_EQ(Run({"save", Fixture("sjis.txt"), TempFile("saved.txt")}).status, 0);
   EXPECT_EQ(ReadFileBytes(TempFile("saved.txt")), ReadFileBytes(Fixture("sjis.txt")));
@@ -174,8 +166,6 @@ TEST_F(ToolTest, CheckReportsMalformedGroupsBackwardStampsAndRepeats) {
   EXPECT_TRUE(Has(chorus, "  line 3 \"Chorus line\" shown 2 times: 10000 ms, 30000 ms\n"));
   EXPECT_TRUE(Has(chorus, "stamps going backwards: 0\n"));
 }
-
-// ---------------------------------------------------------------- failures
 
 TEST_F(ToolTest, RefusedInputExitsWithStatus2AndOneLine) {
   WriteFileBytes(TempFile("big.txt"), std::string(65537, 'a'));
@@ -204,8 +194,6 @@ TEST_F(ToolTest, RefusedInputExitsWithStatus2AndOneLine) {
   EXPECT_EQ(Run({"dump", TempFile("limit.txt")}).status, 0);
   EXPECT_NE(Run({"dump", TempFile("big.txt")}).err.find("64 KiB"), std::string::npos);
 }
-
-// ---------------------------------------------------------------- song sources
 
 // An MP3 with only an ID3v1 tag: fields padded with spaces, as some taggers write.
 std::string Id3v1Song(const std::string& title, const std::string& artist, unsigned char genre) {
