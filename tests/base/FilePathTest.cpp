@@ -26,16 +26,16 @@ TEST(FilePath, SplitsDriveRelativeAndBarePaths) {
 
 TEST(FilePath, SettersRebuildThePath) {
   FilePath path(W("D:\\a\\song.mp3"));
-  path.SetExtension(W("jpg"));
-  EXPECT_EQ(path.Path(), W("D:\\a\\song.jpg"));
-  path.SetBaseName(W("cover"));
-  EXPECT_EQ(path.Path(), W("D:\\a\\cover.jpg"));
-  path.SetFileName(W("x.txt"));
-  EXPECT_EQ(path.Path(), W("D:\\a\\x.txt"));
-  path.SetExtension(WString());
-  EXPECT_EQ(path.Path(), W("D:\\a\\x"));
-  path.SetFolder(W("E:\\lyrics"));
-  EXPECT_EQ(path.Path(), W("E:\\lyrics\\x"));
+  const struct {
+    void (FilePath::*set)(const WString&);
+    const char *value, *path;
+  } steps[] = {{&FilePath::SetExtension, "jpg", "D:\\a\\song.jpg"}, {&FilePath::SetBaseName, "cover", "D:\\a\\cover.jpg"},
+               {&FilePath::SetFileName, "x.txt", "D:\\a\\x.txt"},  {&FilePath::SetExtension, "", "D:\\a\\x"},
+               {&FilePath::SetFolder, "E:\\lyrics", "E:\\lyrics\\x"}};
+  for (const auto& step : steps) {
+    (path.*step.set)(W(step.value));
+    EXPECT_EQ(path.Path(), W(step.path)) << step.value;
+  }
   FilePath noExtension(W("D:\\a\\song"));
   noExtension.SetExtension(W("bmp"));
   EXPECT_EQ(noExtension.Path(), W("D:\\a\\song.bmp"));

@@ -2,24 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/DisplayerSettings.h"
-#include "settings/MemoryIniFile.h"
 
 namespace {
 
-TEST(BlendColor, MixesEachChannelOnItsOwnAndTruncates) {
-  // 0x3C2323 toward white at 75 %: (255 × 25 + 0x23 × 75) / 100 = 90.0 → 0x5A,
-  // (255 × 25 + 0x3C × 75) / 100 = 108.75 → 0x6C.
-  EXPECT_EQ(BlendColor(0x3C2323, kWhiteColor, 75), 0x6C5A5Au);
-  EXPECT_EQ(BlendColor(0x3C2323, kBlackColor, 75), 0x2D1A1Au);  // 45, 26.25, 26.25
-  EXPECT_EQ(BlendColor(0x123456, 0xABCDEF, 100), 0x123456u);
-  EXPECT_EQ(BlendColor(0x123456, 0xABCDEF, 0), 0xABCDEFu);
-}
-
-TEST(BlendColor, NeverCarriesIntoTheNeighbouringChannel) {
-  EXPECT_EQ(BlendColor(0xFFFFFF, 0xFFFFFF, 50), 0xFFFFFFu);
-  EXPECT_EQ(BlendColor(0x0000FF, 0x000000, 150), 0x0000FFu);  // out-of-range share is clamped
-  EXPECT_EQ(BlendColor(0xFF00FF00, 0, 100), 0x0000FF00u);     // the unused top byte is dropped
+TEST(BlendColor, MixesEachChannelOnItsOwnTruncatesAndNeverCarries) {
+  const struct {
+    uint32_t a, b, share, blend;
+  } cases[] = {
+      // 0x3C2323 toward white at 75 %: (255 × 25 + 0x23 × 75) / 100 = 90.0 → 0x5A,
+      // (255 × 25 + 0x3C × 75) / 100 = 108.75 → 0x6C; toward black 45, 26.25, 26.25.
+      {0x3C2323, kWhiteColor, 75, 0x6C5A5A}, {0x3C2323, kBlackColor, 75, 0x2D1A1A},
+      {0x123456, 0xABCDEF, 100, 0x123456},   {0x123456, 0xABCDEF, 0, 0xABCDEF},
+      {0xFFFFFF, 0xFFFFFF, 50, 0xFFFFFF},    {0x0000FF, 0x000000, 150, 0x0000FF},  // a share over 100 is clamped
+      {0xFF00FF00, 0, 100, 0x0000FF00},      // the unused top byte is dropped
+  };
+  for (const auto& c : cases) EXPECT_EQ(BlendColor(c.a, c.b, c.share), c.blend) << std::hex << c.a << " " << c.b;
 }
 
 TEST(DisplayerColors, SkinWinsOnlyWhereItSetsAColourAndTheUserLetsIt) {
@@ -31,29 +28,17 @@ TEST(DisplayerColors, SkinWinsOnlyWhereItSetsAColourAndTheUserLetsIt) {
 
   DisplayerColors colors;
   colors.Recompute(own, true, skin);
-  EXPECT_EQ(colors[ColorSlot::kText], 1u);
-  EXPECT_EQ(colors[ColorSlot::kSung], 0x102030u);
-  EXPECT_EQ(colors[ColorSlot::kBackground], 0u);
-  EXPECT_EQ(colors[ColorSlot::kLightBevel], 0x3F3F3Fu);  // black toward white: 255 × 25 / 100
-  EXPECT_EQ(colors[ColorSlot::kDarkBevel], 0u);
-
+  auto slots = [&] {
+    std::vector<uint32_t> values;
+    for (ColorSlot slot : {ColorSlot::kText, ColorSlot::kSung, ColorSlot::kBackground, ColorSlot::kInfo,
+                           ColorSlot::kLightBevel, ColorSlot::kDarkBevel})
+      values.push_back(colors[slot]);
+    return values;
+  };
+  // The bevels of a black background: black toward white is 255 × 25 / 100.
+  EXPECT_EQ(slots(), (std::vector<uint32_t>{1, 0x102030, 0, 6, 0x3F3F3F, 0}));
   colors.Recompute(own, false, skin);
-  EXPECT_EQ(colors[ColorSlot::kSung], 2u);
-  EXPECT_EQ(colors[ColorSlot::kInfo], 6u);
-  EXPECT_EQ(colors[ColorSlot::kLightBevel], 0x6C5A5Au);
-  EXPECT_EQ(colors[ColorSlot::kDarkBevel], 0x2D1A1Au);
-}
-
-TEST(DisplayerColors, SettingsColoursFillTheirOwnSlots) {
-  MemoryIniFile ini("[Mirabo's Lyrics Displayer]\nCurColor2=010203\nBKCurColor=040506\n");
-  DisplayerSettings settings(ini);
-  SkinColorValues skin;
-  skin.fill(kUnsetColor);
-  DisplayerColors colors;
-  colors.Recompute(settings, skin);
-  EXPECT_EQ(colors[ColorSlot::kUnsung], 0x030201u);
-  EXPECT_EQ(colors[ColorSlot::kCurrentBackground], 0x060504u);
-  EXPECT_EQ(colors[ColorSlot::kInfo], settings.infoColor);
+  EXPECT_EQ(slots(), (std::vector<uint32_t>{1, 2, 0x3C2323, 6, 0x6C5A5A, 0x2D1A1A}));
 }
 
 }  // namespace

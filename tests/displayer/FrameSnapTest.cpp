@@ -32,8 +32,7 @@ TEST(SnapDragged, SnapsToThePlayerAndTheWorkAreaEdges) {
   };
   for (const auto& c : cases) {
     const Point p = SnapDragged(c.frame, c.targets);
-    EXPECT_EQ(p.x, c.expected.x) << c.frame.left << "," << c.frame.top;
-    EXPECT_EQ(p.y, c.expected.y) << c.frame.left << "," << c.frame.top;
+    EXPECT_TRUE(p.x == c.expected.x && p.y == c.expected.y) << c.frame.left << "," << c.frame.top << ": " << p.x << "," << p.y;
   }
 }
 

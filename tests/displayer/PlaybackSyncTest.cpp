@@ -52,28 +52,23 @@ TEST(DisplayerLineForTime, MovesOnASecondEarlyOnlyFromBlankLinesAndBeforeTheFirs
   }
 }
 
-TEST(WipeOffset, InterpolatesBetweenTheTwoStamps) {
-  EXPECT_EQ(WipeOffset(1000, 20, 2000, 60, 1000), 20);
-  EXPECT_EQ(WipeOffset(1000, 20, 2000, 60, 1500), 40);
-  EXPECT_EQ(WipeOffset(1000, 20, 2000, 60, 1999), 59);  // truncated, never past the next tag
-  EXPECT_EQ(WipeOffset(0, 0, 3, 10, 1), 3);
-}
-
-TEST(WipeOffset, EqualOrReversedTimesUseTheNextWidthWithoutDividing) {
-  EXPECT_EQ(WipeOffset(1000, 20, 1000, 60, 1000), 60);
-  // Overlapping karaoke lines: the next stamp lies before the previous one.
-  EXPECT_EQ(WipeOffset(2000, 60, 1500, 30, 1800), 30);
-  EXPECT_EQ(WipeOffset(0, -5, 10, -1, 5), 0);
-  EXPECT_EQ(WipeOffset(INT32_MIN, 0, INT32_MAX, 100, 0), 50);  // a span wider than 32 bits
-}
-
-TEST(WipeOffset, PrefixWidthFromExtentsClampsThePosition) {
-  const std::vector<int32_t> extents{7, 15, 22};
-  EXPECT_EQ(PrefixWidthFromExtents(extents, 0), 0);
-  EXPECT_EQ(PrefixWidthFromExtents(extents, 2), 15);
-  EXPECT_EQ(PrefixWidthFromExtents(extents, 9), 22);
-  EXPECT_EQ(PrefixWidthFromExtents(extents, -3), 0);
-  EXPECT_EQ(PrefixWidthFromExtents({}, 2), 0);
+TEST(WipeOffset, InterpolatesBetweenTheTwoStampsWithoutDividingByNothing) {
+  const struct {
+    int32_t fromTime, fromX, toTime, toX, t, x;
+  } cases[] = {
+      {1000, 20, 2000, 60, 1000, 20}, {1000, 20, 2000, 60, 1500, 40},
+      {1000, 20, 2000, 60, 1999, 59},  // truncated, never past the next tag
+      {0, 0, 3, 10, 1, 3},
+      // Equal or reversed times (overlapping karaoke lines) take the next width.
+      {1000, 20, 1000, 60, 1000, 60}, {2000, 60, 1500, 30, 1800, 30}, {0, -5, 10, -1, 5, 0},
+      {INT32_MIN, 0, INT32_MAX, 100, 0, 50},  // a span wider than 32 bits
+  };
+  for (const auto& c : cases) EXPECT_EQ(WipeOffset(c.fromTime, c.fromX, c.toTime, c.toX, c.t), c.x) << c.t;
+  const std::vector<int32_t> extents{7, 15, 22};  // positions are clamped to the extents
+  EXPECT_EQ((std::vector<int32_t>{PrefixWidthFromExtents(extents, 0), PrefixWidthFromExtents(extents, 2),
+                                  PrefixWidthFromExtents(extents, 9), PrefixWidthFromExtents(extents, -3),
+                                  PrefixWidthFromExtents({}, 2)}),
+            (std::vector<int32_t>{0, 15, 22, 0, 0}));
 }
 
 TEST(KaraokeWipeTest, PaintsForwardSungAndBackwardUnsung) {
@@ -83,17 +78,12 @@ TEST(KaraokeWipeTest, PaintsForwardSungAndBackwardUnsung) {
   EXPECT_EQ(wipe.Offset(timeline, 0, 1500, widths), 10);
   wipe.SetSplitX(100 + 10);
 
-  WipeStrip forward = wipe.Advance(timeline, 0, 2500, 100, widths);
-  EXPECT_TRUE(forward.sung);
-  EXPECT_EQ(forward.from, 110);
-  EXPECT_EQ(forward.to, 130);
-
+  auto strip = [](const WipeStrip& s) {
+    return (s.sung ? "sung " : "unsung ") + std::to_string(s.from) + ".." + std::to_string(s.to);
+  };
+  EXPECT_EQ(strip(wipe.Advance(timeline, 0, 2500, 100, widths)), "sung 110..130");
   EXPECT_TRUE(wipe.Advance(timeline, 0, 2500, 100, widths).IsEmpty());
-
-  WipeStrip back = wipe.Advance(timeline, 0, 1000, 100, widths);
-  EXPECT_FALSE(back.sung);
-  EXPECT_EQ(back.from, 100);
-  EXPECT_EQ(back.to, 130);
+  EXPECT_EQ(strip(wipe.Advance(timeline, 0, 1000, 100, widths)), "unsung 100..130");
 
   // A line x from a margin of any size: the split stops at the largest x.
   EXPECT_EQ(wipe.Advance(timeline, 0, 3000, INT32_MAX - 5, widths).to, INT32_MAX);

@@ -74,31 +74,30 @@ TEST(BorderTiling, ACutPieceKeepsItsPlaceInTheFrame) {
   EXPECT_EQ(lowerLeft->target.y, 116 - 5 - 33);
 }
 
-TEST(FrameHitTestTest, RegionsOfANormalFrame) {
+TEST(FrameHitTestTest, RegionsOfANormalAMaximisedAndAFoldedFrame) {
   const SkinElements elements;
-  const Size window{640, 116};
-  auto hit = [&](int32_t x, int32_t y) { return HitTestFrame(elements, Point{x, y}, window, false, false); };
   EXPECT_EQ(elements.CloseBox(640), (Rect{629, 3, 638, 12}));  // 11 pixels from the right
-  EXPECT_EQ(hit(630, 5), FrameHit::kClose);
-  EXPECT_EQ(hit(628, 5), FrameHit::kCaption);
-  EXPECT_EQ(hit(0, 0), FrameHit::kCaption);  // no top edge
-  EXPECT_EQ(hit(2, 50), FrameHit::kLeft);
-  EXPECT_EQ(hit(638, 50), FrameHit::kRight);
-  EXPECT_EQ(hit(5, 110), FrameHit::kBottomLeft);
-  EXPECT_EQ(hit(635, 110), FrameHit::kBottomRight);
-  EXPECT_EQ(hit(300, 113), FrameHit::kBottom);
-  EXPECT_EQ(hit(624, 113), FrameHit::kClient);  // the gap before the right corner
-  EXPECT_EQ(hit(300, 50), FrameHit::kClient);
-  EXPECT_EQ(hit(-1, 50), FrameHit::kNowhere);
-  EXPECT_EQ(hit(300, 116), FrameHit::kNowhere);
-}
-
-TEST(FrameHitTestTest, MaximisedHasNoEdgesAndTheBarIsAllCaption) {
-  const SkinElements elements;
-  EXPECT_EQ(HitTestFrame(elements, Point{2, 50}, Size{640, 116}, true, false), FrameHit::kClient);
-  EXPECT_EQ(HitTestFrame(elements, Point{630, 5}, Size{640, 116}, true, false), FrameHit::kClose);
-  EXPECT_EQ(HitTestFrame(elements, Point{630, 5}, Size{275, 16}, false, true), FrameHit::kNowhere);
-  EXPECT_EQ(HitTestFrame(elements, Point{270, 5}, Size{275, 16}, false, true), FrameHit::kCaption);
+  const Size normal{640, 116}, bar{275, 16};
+  const struct {
+    Point at;
+    Size window;
+    bool maximised, folded;
+    FrameHit hit;
+  } cases[] = {
+      {{630, 5}, normal, false, false, FrameHit::kClose},       {{628, 5}, normal, false, false, FrameHit::kCaption},
+      {{0, 0}, normal, false, false, FrameHit::kCaption},       // no top edge
+      {{2, 50}, normal, false, false, FrameHit::kLeft},         {{638, 50}, normal, false, false, FrameHit::kRight},
+      {{5, 110}, normal, false, false, FrameHit::kBottomLeft},  {{635, 110}, normal, false, false, FrameHit::kBottomRight},
+      {{300, 113}, normal, false, false, FrameHit::kBottom},
+      {{624, 113}, normal, false, false, FrameHit::kClient},    // the gap before the right corner
+      {{300, 50}, normal, false, false, FrameHit::kClient},     {{-1, 50}, normal, false, false, FrameHit::kNowhere},
+      {{300, 116}, normal, false, false, FrameHit::kNowhere},
+      // Maximised: no edges. Folded: the bar is all caption.
+      {{2, 50}, normal, true, false, FrameHit::kClient},        {{630, 5}, normal, true, false, FrameHit::kClose},
+      {{630, 5}, bar, false, true, FrameHit::kNowhere},         {{270, 5}, bar, false, true, FrameHit::kCaption},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(HitTestFrame(elements, c.at, c.window, c.maximised, c.folded), c.hit) << c.at.x << "," << c.at.y;
 }
 
 TEST(FrameRects, ClientAreaInsideTheBorderOrTheBar) {

@@ -9,26 +9,14 @@ namespace {
 // A pitch of 20 in a client 100 high: centre 40, k = 2.
 ScrollPosition Target(int32_t line, int32_t count) { return ScrollTarget(line, 20, 0, 100, count); }
 
-TEST(ScrollTarget, StaysAtTheTopWhileTheLineIsAboveTheCentre) {
-  EXPECT_EQ(Target(0, 20), (ScrollPosition{0, 0}));
-  EXPECT_EQ(Target(2, 20), (ScrollPosition{0, 0}));
-  EXPECT_EQ(Target(-1, 20), (ScrollPosition{0, 0}));
-}
-
-TEST(ScrollTarget, KeepsTheLineAtTheCentre) {
-  for (int32_t line = 3; line < 17; ++line) {
-    const ScrollPosition scroll = Target(line, 20);
-    EXPECT_EQ(LineTop(scroll, line, 20), 40) << line;
-  }
-  // One past k: the first line is pulled back to 0 and pushed down instead.
+TEST(ScrollTarget, KeepsTheLineAtTheCentreBetweenTheEnds) {
+  // At the top while the line is above the centre; one past k the first line is
+  // pulled back to 0 and pushed down instead; near the end it stops and the band walks down.
+  for (int32_t line : {-1, 0, 2}) EXPECT_EQ(Target(line, 20), (ScrollPosition{0, 0})) << line;
   EXPECT_EQ(Target(3, 20), (ScrollPosition{0, -20}));
-}
-
-TEST(ScrollTarget, StopsMovingNearTheEndAndTheBandWalksDown) {
-  const ScrollPosition last = Target(19, 20);
-  EXPECT_EQ(last, Target(17, 20));
-  EXPECT_EQ(last, (ScrollPosition{14, -20}));
-  EXPECT_GT(LineTop(last, 19, 20), 40);
+  for (int32_t line = 3; line < 17; ++line) EXPECT_EQ(LineTop(Target(line, 20), line, 20), 40) << line;
+  for (int32_t line : {17, 19}) EXPECT_EQ(Target(line, 20), (ScrollPosition{14, -20})) << line;
+  EXPECT_GT(LineTop(Target(19, 20), 19, 20), 40);
 }
 
 TEST(ScrollTarget, EverythingThatFitsNeverMoves) {
@@ -42,39 +30,31 @@ TEST(ScrollTarget, EverythingThatFitsNeverMoves) {
 
 TEST(LineAtRow, FindsTheBandUnderThePointer) {
   const ScrollPosition scroll{14, -20};
-  EXPECT_EQ(LineAtRow(scroll, 0, 20), 15);
-  EXPECT_EQ(LineAtRow(scroll, 39, 20), 16);
-  EXPECT_EQ(LineAtRow(scroll, 40, 20), 17);
   // Everything fits and the lines start lower down: a click above them is no line.
-  EXPECT_EQ(LineAtRow(ScrollPosition{0, 7}, 3, 20), -1);
-  EXPECT_EQ(LineAtRow(scroll, 10, 0), -1);
+  EXPECT_EQ((std::vector<int32_t>{LineAtRow(scroll, 0, 20), LineAtRow(scroll, 39, 20), LineAtRow(scroll, 40, 20),
+                                  LineAtRow(ScrollPosition{0, 7}, 3, 20), LineAtRow(scroll, 10, 0)}),
+            (std::vector<int32_t>{15, 16, 17, -1, -1}));
+}
+
+// "dy, upper band, lower band, strips" of a move from line `from` to line `to` of 20.
+std::string Plan(int32_t from, int32_t to) {
+  const BandScroll plan = PlanBandScroll(Target(from, 20), from, Target(to, 20), to, 20, RowSpan{0, 100});
+  std::string out = std::to_string(plan.dy) + ", " + std::to_string(plan.upperBand.top) + ".." +
+                    std::to_string(plan.upperBand.bottom) + ", " + std::to_string(plan.lowerBand.top) + ".." +
+                    std::to_string(plan.lowerBand.bottom) + ",";
+  for (int i = 0; i < plan.stripCount; ++i)
+    out += " " + std::to_string(plan.strips[i].top) + ".." + std::to_string(plan.strips[i].bottom);
+  return out;
 }
 
 TEST(BandScroll, MovesEverythingButTheTwoBands) {
-  // Line 9 to 10 in 20 lines: the text moves up one pitch; the old band lands right
-  // above the new one, which stays at the centre.
-  const ScrollPosition from = Target(9, 20), to = Target(10, 20);
-  const BandScroll plan = PlanBandScroll(from, 9, to, 10, 20, RowSpan{0, 100});
-  EXPECT_EQ(plan.dy, -20);
-  EXPECT_EQ(plan.upperBand.top, 20);
-  EXPECT_EQ(plan.lowerBand.top, 40);
-  ASSERT_EQ(plan.stripCount, 2);  // no gap between adjacent bands
-  EXPECT_EQ(plan.strips[0].bottom, 20);
-  EXPECT_EQ(plan.strips[1].top, 60);
-}
-
-TEST(BandScroll, WhenTheTextStandsStillOnlyTheBandMoves) {
-  const BandScroll plan = PlanBandScroll(Target(1, 20), 1, Target(2, 20), 2, 20, RowSpan{0, 100});
-  EXPECT_EQ(plan.dy, 0);
-  EXPECT_EQ(plan.upperBand.top, 20);
-  EXPECT_EQ(plan.lowerBand.top, 40);
+  // Line 9 to 10: the text moves up one pitch; the old band lands right above the
+  // new one, which stays at the centre, and no gap is left between them.
+  EXPECT_EQ(Plan(9, 10), "-20, 20..40, 40..60, 0..20 60..100");
+  // When the text stands still only the band moves.
+  EXPECT_EQ(Plan(1, 2), "0, 20..40, 40..60, 0..20 60..100");
   // A jump leaves a gap between the bands, scrolled on its own.
-  const BandScroll jump = PlanBandScroll(Target(0, 20), 0, Target(3, 20), 3, 20, RowSpan{0, 100});
-  EXPECT_EQ(jump.dy, -20);
-  EXPECT_EQ(jump.upperBand.top, -20);
-  ASSERT_EQ(jump.stripCount, 2);
-  EXPECT_EQ(jump.strips[0].top, 0);
-  EXPECT_EQ(jump.strips[0].bottom, 40);
+  EXPECT_EQ(Plan(0, 3), "-20, -20..0, 40..60, 0..40 60..100");
 }
 
 TEST(BandScroll, PitchAndSpacingOfAnySizeStayInsideThirtyTwoBits) {
@@ -101,16 +81,16 @@ TEST(AvailableWidth, MarginsFromTheFileNeverOverflow) {
 }
 
 TEST(LineX, FollowsTheAlignmentSwitches) {
-  LineAlignment centred{true, true, 4};
-  EXPECT_EQ(LineX(centred, 200, 100, 150), 50);
-  EXPECT_EQ(LineX(centred, 200, 260, 260), -30);  // wider than the view: left of 0
-  LineAlignment block{false, true, 4};
-  EXPECT_EQ(LineX(block, 200, 100, 150), 29);
-  EXPECT_EQ(LineX(block, 200, 100, 200), 4);
-  EXPECT_EQ(LineX(block, 200, 100, 250), 4);
-  EXPECT_EQ(LineX(LineAlignment{false, true, INT32_MAX}, 200, 100, 150), INT32_MAX);
-  LineAlignment left{false, false, 4};
-  EXPECT_EQ(LineX(left, 200, 100, 150), 4);
+  const LineAlignment centred{true, true, 4}, block{false, true, 4}, left{false, false, 4};
+  const struct {
+    LineAlignment alignment;
+    int32_t width, lineWidth, widest, x;
+  } cases[] = {
+      {centred, 200, 100, 150, 50}, {centred, 200, 260, 260, -30},  // wider than the view: left of 0
+      {block, 200, 100, 150, 29},   {block, 200, 100, 200, 4},     {block, 200, 100, 250, 4},
+      {LineAlignment{false, true, INT32_MAX}, 200, 100, 150, INT32_MAX}, {left, 200, 100, 150, 4},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LineX(c.alignment, c.width, c.lineWidth, c.widest), c.x) << c.x;
 }
 
 // The widest line perPixel pixels wide per pixel of character height, counted per call.

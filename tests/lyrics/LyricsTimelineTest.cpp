@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,16 @@ std::vector<std::string> Completed(const LyricsTimeline& timeline, int k) {
   return out;
 }
 
+// The completed tags of every display line, "|" between lines.
+std::string AllCompleted(const LyricsTimeline& timeline) {
+  std::string out;
+  for (int k = 0; k < timeline.DisplayLineCount(); ++k) {
+    for (const std::string& tag : Completed(timeline, k)) out += tag + " ";
+    out += "|";
+  }
+  return out;
+}
+
 std::vector<std::string> LineTags(const LyricsTimeline& timeline, int i) {
   std::vector<std::string> out;
   for (const TimeTag& tag : timeline.Line(i).tags)
@@ -43,8 +54,6 @@ LyricsTimeline Parsed(const char* utf8, bool showUntagged = true) {
 }
 
 using Strings = std::vector<std::string>;
-
-// ------------------------------------------------------------------ playback order
 
 TEST(PlaybackOrder, RepeatedLineShowsOncePerStampWithItsUntimedFollowers) {
   LyricsTimeline timeline = Parsed("intro\n@title=t\n[00:10][00:50]Chorus\nafter\n@x\nmore\n[00:20]Verse\n[00:30]");
@@ -100,8 +109,6 @@ TEST(PlaybackOrder, IndexQueries) {
   for (size_t i = 0; i < std::size(answers); ++i) EXPECT_EQ(answers[i].first, answers[i].second) << "answer " << i;
 }
 
-// --------------------------------------------------------------- time queries
-
 TEST(DisplayLineAtTime, FollowsTheStampsAndEndsTenSecondsAfterTheLast) {
   const char* const kLead = "lead\n[00:10]one\n[00:20]two\n[00:25]";  // lead, one@10, two@20, (empty)@25
   const char* const kTwo = "[00:10]one\n[00:20]two";
@@ -141,21 +148,18 @@ TEST(DisplayLineAtTime, EditsForgetTheCachedAnswer) {
 }
 
 TEST(DisplayLineTags, CompletesEachLineWithTheStampsThatEndIt) {
-  LyricsTimeline plain = Parsed("[00:10]one\n[00:20]\n[00:30]three");
-  EXPECT_EQ(Completed(plain, 0), (Strings{"10000:0", "10000:3", "20000:3"}));
-  EXPECT_EQ(Completed(plain, 1), (Strings{"20000:0", "30000:0"}));  // empty text
-  EXPECT_EQ(Completed(plain, 2), (Strings{"30000:0", "30000:5", "40000:5"}));
-  EXPECT_TRUE(Completed(plain, 3).empty());
-  EXPECT_TRUE(Completed(plain, -1).empty());
-
-  LyricsTimeline karaoke = Parsed("[00:10]o[00:11]ne\n[00:20]t[00:21]wo[00:23]\n[00:40]");
-  EXPECT_EQ(Completed(karaoke, 0), (Strings{"10000:0", "11000:1", "20000:3"}));
-  EXPECT_EQ(Completed(karaoke, 1), (Strings{"20000:0", "21000:1", "23000:3"}));  // already ended
-  // An empty karaoke line whose last stamp is later than the next line keeps it.
-  LyricsTimeline backwards = Parsed("[00:10][00:30]\n[00:20]x\n[00:40]y[00:41]z");
-  EXPECT_EQ(Completed(backwards, 0), (Strings{"10000:0", "30000:0", "30000:0"}));
-  LyricsTimeline emptyLast = Parsed("a[00:01]b\n[00:10]\n");
-  EXPECT_EQ(Completed(emptyLast, 1), (Strings{"10000:0", "20000:0"}));
+  const std::pair<const char*, const char*> cases[] = {
+      // The empty line ends at the next; the last one ten seconds after its stamp.
+      {"[00:10]one\n[00:20]\n[00:30]three", "10000:0 10000:3 20000:3 |20000:0 30000:0 |30000:0 30000:5 40000:5 |"},
+      // The second line has ended already.
+      {"[00:10]o[00:11]ne\n[00:20]t[00:21]wo[00:23]\n[00:40]", "10000:0 11000:1 20000:3 |20000:0 21000:1 23000:3 |40000:0 50000:0 |"},
+      // An empty karaoke line whose last stamp is later than the next line keeps it.
+      {"[00:10][00:30]\n[00:20]x\n[00:40]y[00:41]z", "10000:0 30000:0 30000:0 |20000:0 40000:1 |40000:0 41000:1 50000:2 |"},
+      {"a[00:01]b\n[00:10]\n", "1000:1 1000:2 10000:2 |10000:0 20000:0 ||"},
+  };
+  for (const auto& [text, completed] : cases) EXPECT_EQ(AllCompleted(Parsed(text)), completed) << text;
+  LyricsTimeline plain = Parsed(cases[0].first);
+  EXPECT_TRUE(Completed(plain, 3).empty() && Completed(plain, -1).empty());
 }
 
 // "time:position time:position" of the stamps either side of t in display line k.
@@ -168,13 +172,10 @@ std::string Around(const LyricsTimeline& timeline, int k, int t) {
 
 TEST(TagsAround, AnswersTheStampsOnEitherSideOfTheTime) {
   LyricsTimeline timeline = Parsed("[00:10]o[00:11]n[00:12]e\n[00:20]x");
-  EXPECT_EQ(Around(timeline, 0, 5000), "10000:0 10000:0");
-  EXPECT_EQ(Around(timeline, 0, 10000), "10000:0 11000:1");
-  EXPECT_EQ(Around(timeline, 0, 11500), "11000:1 12000:2");
-  EXPECT_EQ(Around(timeline, 0, 19999), "12000:2 20000:3");
-  EXPECT_EQ(Around(timeline, 0, 20000), "20000:3 20000:3");
-  EXPECT_EQ(Around(timeline, 2, 0), "none");
-  EXPECT_EQ(Around(timeline, -1, 0), "none");
+  std::string answers;
+  for (int t : {5000, 10000, 11500, 19999, 20000}) answers += Around(timeline, 0, t) + ", ";
+  EXPECT_EQ(answers + Around(timeline, 2, 0) + Around(timeline, -1, 0),
+            "10000:0 10000:0, 10000:0 11000:1, 11000:1 12000:2, 12000:2 20000:3, 20000:3 20000:3, nonenone");
 
   // Overlapping karaoke lines: the next line starts before this one's last stamp,
   // so the completed list goes back in time. The answer stays inside the list.
@@ -183,8 +184,6 @@ TEST(TagsAround, AnswersTheStampsOnEitherSideOfTheTime) {
   EXPECT_EQ(Around(overlap, 0, 15000), "10000:0 30000:1");
   for (int t : {20000, 25000, 35000}) EXPECT_EQ(Around(overlap, 0, t), "20000:2 20000:2") << t;
 }
-
-// ------------------------------------------------------------- untimed anchor
 
 TEST(UntimedAnchor, InterpolatesLinesOverTheSong) {
   LyricsTimeline timeline = Parsed("0\n1\n2\n3\n4\n5\n6\n7\n8\n9");
@@ -199,6 +198,8 @@ TEST(UntimedAnchor, InterpolatesLinesOverTheSong) {
       {2, 20000, 100000, 200000, 10}, {2, 20000, 100000, -1, -1},    {50, 500000, 100000, 99998, 8},
       {50, 500000, 100000, 99999, 9}, {50, 500000, 100000, 100000, 10}, {-4, -100, 100000, 0, 0},
       {-4, -100, 100000, 50000, 5},   {3, 7000, 0, 0, 10},           {3, 7000, 0, 7000, 10},
+      // A stream's length is unknown (negative): no line at all.
+      {1, 5000, -1, 5000, -1},        {1, 5000, -1000, 0, -1},       {1, 5000, INT_MIN, 600000, -1},
   };
   for (const Case& c : cases) {
     timeline.SetUntimedAnchor(c.anchorLine, c.anchorTime, c.length);
@@ -218,8 +219,6 @@ TEST(UntimedAnchor, LongSongsAndLongDocumentsDoNotOverflow) {
   for (const auto& [t, line] : cases) EXPECT_EQ(timeline.DisplayLineAtTime(t), line) << t;
 }
 
-// ------------------------------------------------------------------- stamp edits
-
 TEST(StampEdits, AddAndSetKeepTagsInsideTheText) {
   // Which stamps AddTag refuses, and that a refusal changes nothing, is the property test's.
   LyricsTimeline timeline = Parsed("@title=t\nabc\n[00:05]x");
@@ -227,7 +226,6 @@ TEST(StampEdits, AddAndSetKeepTagsInsideTheText) {
   ASSERT_EQ(timeline.AddTag(1, TimeTag(3000, 3, W("[00:03]"))), 1);
   ASSERT_EQ(timeline.AddTag(1, TimeTag(1000, 0, W("[00:01]"))), 1);
   ASSERT_EQ(timeline.AddTag(1, TimeTag(500, 3, W("[00:00:50]"))), 1);
-  EXPECT_EQ(LineTags(timeline, 1), (Strings{"1000:0[00:01]", "500:3[00:00:50]", "3000:3[00:03]"}));
   EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:01]abc[00:00:50][00:03]");
   EXPECT_EQ(timeline.ModificationCount(), before + 3);
   EXPECT_EQ(timeline.Status(), StatusTimed | StatusKaraoke);
@@ -241,8 +239,8 @@ TEST(StampEdits, AddAndSetKeepTagsInsideTheText) {
             (Strings{"1000:0[00:01]", "200:3[00:00:20]", "500:3[00:00:50]", "4000:3[00:04]"}));
   ASSERT_EQ(timeline.SetTag(1, 0, TimeTag(2000, 1, W("[00:02]"))), 1);  // none at 1 yet
   EXPECT_EQ(LineTags(timeline, 1).size(), 5u);
-  EXPECT_EQ(timeline.SetTag(1, 0, TimeTag(2000, 4, W("[00:02]"))), 0);
-  EXPECT_EQ(timeline.SetTag(0, 0, TimeTag(2000, 0, W("[00:02]"))), 0);
+  // Past the text, and on a header line: refused.
+  EXPECT_EQ(timeline.SetTag(1, 0, TimeTag(2000, 4, W("[00:02]"))) + timeline.SetTag(0, 0, TimeTag(2000, 0, W("[00:02]"))), 0);
 }
 
 TEST(StampEdits, RemovalsReportWhatIsLeft) {
@@ -253,22 +251,22 @@ TEST(StampEdits, RemovalsReportWhatIsLeft) {
   EXPECT_EQ(LineTags(timeline, 0), (Strings{"1000:0[00:01]", "3000:1[00:03]", "4000:2[00:04]"}));
   ASSERT_EQ(timeline.RemoveNthTag(0, -1, removed), 1);
   EXPECT_EQ(removed.time, 4000);
-  EXPECT_EQ(timeline.RemoveNthTag(0, 5, removed), 0);
-  EXPECT_EQ(timeline.RemoveNthTag(1, 0, removed), 0);
+  EXPECT_EQ(timeline.RemoveNthTag(0, 5, removed) + timeline.RemoveNthTag(1, 0, removed), 0);
 
   timeline.ParseText(W("ab[00:01][00:02][00:03]c"));
-  bool stillThere = false;
-  ASSERT_EQ(timeline.RemoveTagAt(0, 2, 1, stillThere), 1);
-  EXPECT_TRUE(stillThere);
-  EXPECT_EQ(LineTags(timeline, 0), (Strings{"1000:2[00:01]", "3000:2[00:03]"}));
-  EXPECT_EQ(timeline.RemoveTagAt(0, 2, 2, stillThere), 0);
-  EXPECT_TRUE(stillThere);
-  ASSERT_EQ(timeline.RemoveTagAt(0, 2, -1, stillThere), 1);
-  EXPECT_EQ(LineTags(timeline, 0), (Strings{"1000:2[00:01]"}));
-  ASSERT_EQ(timeline.RemoveTagAt(0, 2, 0, stillThere), 1);
-  EXPECT_FALSE(stillThere);
-  EXPECT_EQ(timeline.RemoveTagAt(0, 2, 0, stillThere), 0);
-  EXPECT_FALSE(stillThere);
+  // The n-th stamp at position 2: the answer, whether one is left there, the stamps left.
+  const struct {
+    int n, answer;
+    bool left;
+    Strings tags;
+  } steps[] = {{1, 1, true, {"1000:2[00:01]", "3000:2[00:03]"}}, {2, 0, true, {"1000:2[00:01]", "3000:2[00:03]"}},
+               {-1, 1, true, {"1000:2[00:01]"}}, {0, 1, false, {}}, {0, 0, false, {}}};
+  for (const auto& step : steps) {
+    bool stillThere = !step.left;
+    EXPECT_EQ(timeline.RemoveTagAt(0, 2, step.n, stillThere), step.answer) << step.n;
+    EXPECT_EQ(stillThere, step.left) << step.n;
+    EXPECT_EQ(LineTags(timeline, 0), step.tags) << step.n;
+  }
   EXPECT_EQ(timeline.Status(), StatusUntimed);
 }
 
@@ -287,26 +285,32 @@ TEST(StampEdits, RepeatedLineSplitsAgainWhenTheDocumentStopsBeingKaraoke) {
   EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "verse@20000", "Chorus@50000"}));
 }
 
+// The tagged text of every line, "|" between lines.
+std::string Texts(LyricsTimeline& timeline) {  // TaggedLineText is not const
+  std::string out;
+  for (int i = 0; i < timeline.LineCount(); ++i) out += timeline.TaggedLineText(i).ToUtf8() + "|";
+  return out;
+}
+
 TEST(StampEdits, DocumentWideEdits) {
   LyricsTimeline timeline = Parsed("[00:01:50]a\n[00:10]b[00:12]\nplain");
-  ASSERT_EQ(timeline.ShiftAllTags(-5000), 1);
-  EXPECT_EQ(timeline.TaggedLineText(0).ToUtf8(), "[00:00:00]a");
-  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:05:00]b[00:07:00]");
-
-  ASSERT_EQ(timeline.ReformatAllTags(ShortTagForm), 1);
-  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:05]b[00:07]");
-
-  // Rescale [5 s, 7 s] onto [10 s, 20 s]; a tag outside the old range stays.
-  ASSERT_EQ(timeline.RescaleTags(10000, 20000, 5000, 7000), 1);
-  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:10:00]b[00:20:00]");
-  EXPECT_EQ(timeline.TaggedLineText(0).ToUtf8(), "[00:00]a");
+  // Each edit answers 1 and leaves these lines. Shifting stops at 0; rescaling maps
+  // [5 s, 7 s] onto [10 s, 20 s] and leaves a stamp outside the old range alone, and
+  // an old range of no length moves its stamps to the new end.
+  const std::pair<std::function<int()>, const char*> edits[] = {
+      {[&] { return timeline.ShiftAllTags(-5000); }, "[00:00:00]a|[00:05:00]b[00:07:00]|plain|"},
+      {[&] { return timeline.ReformatAllTags(ShortTagForm); }, "[00:00]a|[00:05]b[00:07]|plain|"},
+      {[&] { return timeline.RescaleTags(10000, 20000, 5000, 7000); }, "[00:00]a|[00:10:00]b[00:20:00]|plain|"},
+      {[&] { return timeline.RescaleTags(3000, 9000, 20000, 20000); }, "[00:00]a|[00:10:00]b[00:03:00]|plain|"},
+  };
+  for (const auto& [edit, lines] : edits) {
+    EXPECT_EQ(edit(), 1) << lines;
+    EXPECT_EQ(Texts(timeline), lines);
+  }
   EXPECT_EQ(timeline.RescaleTags(0, 1, 30000, 40000), 0);
-  ASSERT_EQ(timeline.RescaleTags(3000, 9000, 20000, 20000), 1);  // old start = old end
-  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:10:00]b[00:03:00]");
-  // Large spans use 64-bit products; results are clamped to 0.
+  // Large spans use 64-bit products; results are clamped to 0 and to the largest time.
   ASSERT_EQ(timeline.RescaleTags(-2000000000, 2000000000, 0, 2000000000), 1);
-  EXPECT_EQ(timeline.Line(0).tags[0].time, 0);
-  EXPECT_EQ(timeline.Line(1).tags[0].time, 0);
+  EXPECT_EQ(timeline.Line(0).tags[0].time + timeline.Line(1).tags[0].time, 0);
   ASSERT_EQ(timeline.ShiftAllTags(INT_MAX), 1);
   EXPECT_EQ(timeline.Line(0).tags[0].time, INT_MAX);
   ASSERT_EQ(timeline.RescaleTags(0, 2000000000, 0, INT_MAX), 1);
@@ -317,9 +321,8 @@ TEST(StampEdits, DocumentWideEdits) {
   EXPECT_EQ(timeline.RemoveKaraokeTags(), 0);
   ASSERT_EQ(timeline.RemoveAllTags(), 1);
   EXPECT_EQ(timeline.Status(), StatusUntimed);
-  EXPECT_EQ(timeline.RemoveAllTags(), 0);
-  EXPECT_EQ(timeline.ShiftAllTags(10), 0);
-  EXPECT_EQ(timeline.ReformatAllTags(LongTagForm), 0);
+  // Nothing left to change: each answers 0.
+  EXPECT_EQ(timeline.RemoveAllTags() + timeline.ShiftAllTags(10) + timeline.ReformatAllTags(LongTagForm), 0);
 }
 
 TEST(StampEdits, ExpandToPlaybackOrderAndMakeKaraoke) {
@@ -331,26 +334,11 @@ TEST(StampEdits, ExpandToPlaybackOrderAndMakeKaraoke) {
   ASSERT_EQ(timeline.MakeKaraoke(), 1);
   // Each timed line is sung at once: start, start again at its end, its end.
   // The completing stamps are written out, so the karaoke timing survives a save.
-  EXPECT_EQ(LineTags(timeline, 1), (Strings{"10000:0[00:10]", "10000:6[00:10:00]", "20000:6[00:20:00]"}));
-  EXPECT_EQ(LineTags(timeline, 4), (Strings{"30000:0[00:30]", "30000:6[00:30:00]", "40000:6[00:40:00]"}));
-  EXPECT_EQ(timeline.TaggedLineText(1).ToUtf8(), "[00:10]Chorus[00:10:00][00:20:00]");
-  EXPECT_TRUE(LineTags(timeline, 2).empty());
+  EXPECT_EQ(LyricsFileText(timeline).ToUtf8(),
+            "@title=t\r\n[00:10]Chorus[00:10:00][00:20:00]\r\nafter\r\n[00:20]Verse[00:20:00][00:30:00]\r\n"
+            "[00:30]Chorus[00:30:00][00:40:00]\r\nafter");
   EXPECT_EQ(timeline.Status(), StatusTimed | StatusKaraoke);
-  EXPECT_EQ(timeline.ExpandToPlaybackOrder(), 0);
-
-  LyricsTimeline untimed = Parsed("a");
-  EXPECT_EQ(untimed.MakeKaraoke(), 0);
-}
-
-// ------------------------------------------------------- streams and plain text
-
-TEST(UntimedAnchor, UnknownLengthOfAStreamShowsNoLine) {
-  LyricsTimeline timeline = Parsed("0\n1\n2");
-  for (int length : {-1, -1000, INT_MIN}) {
-    timeline.SetUntimedAnchor(1, 5000, length);
-    EXPECT_EQ(timeline.SongLength(), -1) << length;
-    for (int t : {0, 5000, 600000}) EXPECT_EQ(timeline.DisplayLineAtTime(t), -1) << length << " " << t;
-  }
+  EXPECT_EQ(timeline.ExpandToPlaybackOrder() + Parsed("a").MakeKaraoke(), 0);
 }
 
 TEST(PlainText, LinesAreShownAsWrittenWithoutStampsOrHeaderFields) {

@@ -63,40 +63,15 @@ TEST(SettingsObjectsTest, ShadeBarIsAtLeast275WideAndItsWorkingCopyIsNotSaved) {
   MemoryIniFile ini("[Mirabo's Lyrics Displayer]\nWSMWidth=100\nWSMHeight=20\n");
   {
     DisplayerSettings displayer(ini);
-    EXPECT_EQ(displayer.wsmWidth, 275);
-    EXPECT_EQ(displayer.shadeWidth, 275);
-    EXPECT_EQ(displayer.shadeHeight, 20);
+    EXPECT_EQ((std::vector<int>{displayer.wsmWidth, displayer.shadeWidth, displayer.shadeHeight}),
+              (std::vector<int>{275, 275, 20}));
     displayer.shadeWidth = 400;
   }
   EXPECT_EQ(ini.ReadInt(DisplayerSettings::kSection, "WSMWidth", 0), 275);
   // A bar of no height works at the default height; the file keeps its value.
   MemoryIniFile flat("[Mirabo's Lyrics Displayer]\nWSMHeight=-3\n");
-  {
-    DisplayerSettings displayer(flat);
-    EXPECT_EQ(displayer.shadeHeight, 16);
-  }
+  EXPECT_EQ(DisplayerSettings(flat).shadeHeight, 16);
   EXPECT_EQ(flat.ReadInt(DisplayerSettings::kSection, "WSMHeight", 0), -3);
-}
-
-TEST(SettingsObjectsTest, DisplayerReadsFontColoursAndRectangle) {
-  MemoryIniFile ini(
-      "[Mirabo's Lyrics Displayer]\nFont=Arial\nFontItalic=511\nColor=FF0000\nBKColor=nonsense\n"
-      "CurColor=FFFFFFFF\nWindowRect=0A000000140000001E0000002800000064\nTopMost=1\nOpen=0\n");
-  DisplayerSettings displayer(ini);
-  EXPECT_STREQ(displayer.font, "Arial");
-  EXPECT_EQ(displayer.fontItalic, 0xFF);
-  EXPECT_EQ(displayer.color, 0x000000FFu);
-  EXPECT_EQ(displayer.bkColor, 0u);          // unparsable: black
-  EXPECT_EQ(displayer.curColor, 0xDCDCD2u);  // all ones: the default stays
-  EXPECT_EQ(displayer.windowRect, (SettingsRect{10, 20, 30, 40}));
-  EXPECT_EQ(displayer.topMost, 1);
-  EXPECT_EQ(displayer.open, 0);
-}
-
-TEST(SettingsObjectsTest, LongFaceNamesAreCutToTheFontBuffer) {
-  MemoryIniFile ini("[Mirabo's Karaoke Displayer]\nFontFace=" + std::string(40, 'F') + "\n");
-  KaraokeSettings karaoke(ini);
-  EXPECT_EQ(std::string(karaoke.fontFace), std::string(31, 'F'));
 }
 
 TEST(SettingsObjectsTest, EditorReadsFileNameButWritesItOnlyOnItsOwn) {

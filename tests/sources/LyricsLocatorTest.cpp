@@ -83,8 +83,7 @@ TEST_F(LyricsLocatorTest, BesideTheSongTxtWinsOverLrcAndTheDefaultIsTxt) {
   EXPECT_EQ(Locate("music/Track"), In("music/Track.lrc"));
 
   LyricsLocator locator(options_, files_);
-  EXPECT_TRUE(locator.Locate(WString()).IsEmpty());
-  EXPECT_TRUE(locator.Result().IsEmpty());
+  EXPECT_TRUE(locator.Locate(WString()).IsEmpty() && locator.Result().IsEmpty());
   EXPECT_TRUE(files_.listings.empty());  // no lyrics folder, no listing
 }
 

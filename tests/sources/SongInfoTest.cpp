@@ -59,15 +59,7 @@ TEST_F(SongInfoTest, TheTagsEachReaderGives) {
   EXPECT_EQ(Fields(Load(dir_.Wide("song.mp3"), noId3v2)), "V1 Title|V1 Artist  |V1 Album|1999|V1 note |MoeMoe||||||");
   // RIFF INFO wins over every other tag.
   EXPECT_EQ(Fields(Load(Write("song.rmp", wave + Id3v1("V1", "V1 Artist", "", "", "", 1)))), "Riff title|||||||||Tool||");
-  // Genre texts are normalised; ID3v1 genre bytes are named up to 151.
-  const std::pair<std::string, const char*> genres[] = {
-      {Tag(4, Frame(4, "TCON", Text(0, "(151)"))) + Audio(), "Tokusatsu"},
-      {Tag(4, Frame(4, "TCON", Text(0, "(200)"))) + Audio(), ""},
-      {Tag(4, Frame(4, "TCON", Text(0, "(Rock)"))) + Audio(), "(Rock)"},
-      {Tag(4, Frame(4, "TCON", Text(0, "17"))) + Audio(), "17"},
-      {Audio() + Id3v1("T", "", "", "", "", 200), ""},
-      {Audio() + Id3v1("T", "", "", "", "", 255), ""}};
-  for (const auto& [file, genre] : genres) EXPECT_EQ(Load(Write("g.mp3", file)).Genre(), W(genre)) << genre;
+  // Which genre texts and bytes have names is the genre table's test.
 }
 
 TEST_F(SongInfoTest, ExtensionsChooseTheReader) {
@@ -91,13 +83,10 @@ TEST_F(SongInfoTest, ExtensionsChooseTheReader) {
     EXPECT_EQ(Load(dir_.Wide(c.file), options).Title(), W(c.title)) << c.file << " " << c.id3Exts;
   }
   EXPECT_EQ(Load(dir_.Wide("asf.wma")).Artist(), W("Band"));
-  EXPECT_TRUE(IsTagFileExtension(W("mp3;rmp"), W("rmp")));
-  EXPECT_FALSE(IsTagFileExtension(W("mp3;rmp"), W("mp")));
-  EXPECT_FALSE(IsTagFileExtension(W("mp3;;rmp"), W("")));
+  EXPECT_FALSE(IsTagFileExtension(W("mp3;;rmp"), W("")));  // an empty item is no extension
 }
 
 TEST_F(SongInfoTest, UnreadableFilesLeaveEverythingEmpty) {
-  EXPECT_EQ(Fields(Load(dir_.Wide("missing.mp3"))), "|||||||||||");
   SongInfo reused = Load(Write("song.mp3", kTagged));
   reused.Load(dir_.Wide("missing.mp3"), SourceOptions());
   EXPECT_EQ(Fields(reused), "|||||||||||");

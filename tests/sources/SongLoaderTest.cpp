@@ -18,11 +18,9 @@ namespace {
 std::string Mp3(const std::string& lyrics) {
   const std::string tag = tagbuild::Id3v1("Tag Title", "", "", "", "", 0);
   if (lyrics.empty()) return tagbuild::Audio() + tag;
-  char sizes[32];
-  snprintf(sizes, sizeof sizes, "LYR%05zu", lyrics.size());
-  const std::string block = "LYRICSBEGIN" + std::string(sizes) + lyrics;
-  snprintf(sizes, sizeof sizes, "%06zuLYRICS200", block.size());
-  return tagbuild::Audio() + block + sizes + tag;
+  char size[8];
+  snprintf(size, sizeof size, "%05zu", lyrics.size());
+  return tagbuild::Audio() + tagbuild::Lyrics3("LYR" + std::string(size) + lyrics) + tag;
 }
 
 TEST(SongLoader, LyricsFileThenTheSongsOwnTagAndTheHeaderOverTheTags) {

@@ -1,6 +1,6 @@
 #pragma once
 // Small builders of tag bytes for the song-information tests and the fuzz seed
-// generator: ID3v1, ID3v2 (2.2, 2.3, 2.4) frames and tags, RIFF chunks. Every field
+// generator: ID3v1, ID3v2 (2.2, 2.3, 2.4) frames and tags, Lyrics3, RIFF chunks. Every field
 // is spelled out by the caller, so a test shows the bytes it feeds.
 
 #include <zlib.h>
@@ -110,6 +110,13 @@ inline std::string Chunk(const std::string& id, const std::string& data) {
 
 inline std::string Riff(const std::string& form, const std::string& chunks) {
   return "RIFF" + LittleEndian32(static_cast<uint32_t>(4 + chunks.size())) + form + chunks;
+}
+
+// A Lyrics3 v2 block: start marker, fields, their size with the marker's in six
+// digits, end marker. It must be followed by an ID3v1 tag.
+inline std::string Lyrics3(const std::string& fields) {
+  const std::string size = std::to_string(11 + fields.size());
+  return "LYRICSBEGIN" + fields + std::string(6 - size.size(), '0') + size + "LYRICS200";
 }
 
 // Some MPEG audio frames' worth of bytes for a song body.

@@ -71,12 +71,11 @@ TEST_F(WmaAttributesTest, OtherFilesGiveNothingAndForgetTheLastSong) {
   ASSERT_TRUE(wma.Open(Write("song.wma", SongHeader())));
   EXPECT_FALSE(wma.Open(Write("fake.wma", "ID3\x03" + std::string(200, 'x'))));
   EXPECT_EQ(Get(wma, "Title"), "<none>");
-  EXPECT_FALSE(wma.Open(temp_.Wide("missing.wma")));
-  EXPECT_FALSE(wma.Open(Write("empty.wma", "")));
-  EXPECT_FALSE(wma.Open(temp_.Wide()));  // a folder
+  // Missing, empty, and a folder.
+  EXPECT_FALSE(wma.Open(temp_.Wide("missing.wma")) || wma.Open(Write("empty.wma", "")) || wma.Open(temp_.Wide()));
 
-  // Cut anywhere, and with sizes that claim far more than the file holds: no
-  // crash, and never more than what is in the file (a cut title keeps its start).
+  // Cut anywhere: never more than what is in the file (a cut title keeps its start).
+  // Sizes that claim more than the file holds are the fuzz target's.
   const std::string whole = SongHeader();
   const std::string title = u8"夜空のうた";
   for (size_t cut = 0; cut < whole.size(); cut += 7) {
@@ -84,10 +83,6 @@ TEST_F(WmaAttributesTest, OtherFilesGiveNothingAndForgetTheLastSong) {
     std::string got = Get(wma, "Title");
     EXPECT_TRUE(got == "<none>" || title.compare(0, got.size(), got) == 0) << cut << ": " << got;
   }
-  std::string huge = whole;
-  huge.replace(16, 8, AsfBuilder::Le64(~0ull >> 1));
-  huge.replace(30 + 16, 8, AsfBuilder::Le64(0x7FFFFFF0));
-  wma.Open(Write("huge.wma", huge));
 }
 
 // A metadata object (C5F8CBEA-5BAF-4877-8467-AA8C44FA4CCA), whose values have 32-bit
@@ -117,9 +112,8 @@ TEST_F(WmaAttributesTest, ValuesLongerThanATagNeedsAreSteppedOverUnread) {
   });
   WmaAttributes wma;
   ASSERT_TRUE(wma.Open(Write("big.wma", header)));
-  EXPECT_EQ(Get(wma, "WM/AlbumTitle").size(), 0u);  // stored, but nothing read
-  EXPECT_EQ(Get(wma, "WM/Genre"), "Rock");  // read on in step behind it
-  EXPECT_EQ(Get(wma, "Title"), "Title");
+  // The album is stored, but nothing read; the genre behind it is read in step.
+  EXPECT_EQ(Get(wma, {"WM/AlbumTitle", "WM/Genre", "Title"}), "|Rock|Title|");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TestText.h"
+#include "sources/TagBuilders.h"
 
 namespace {
 
@@ -51,8 +52,6 @@ class ToolTest : public ::testing::Test {
 
   TempDir temp_;
 };
-
-// ---------------------------------------------------------------- dump
 
 TEST_F(ToolTest, DumpDecodesShiftJisToUtf8Json) {
   // Both ソ and 表 have 0x5C ("\") as their second byte in Shift-JIS: a byte-wise
@@ -96,30 +95,20 @@ TEST_F(ToolTest, CodePage65001ReadsAndSavesUtf8) {
   EXPECT_EQ(ReadFileBytes(out), text);
 }
 
-// ---------------------------------------------------------------- at
-
-TEST_F(ToolTest, AtFollowsPlaybackAndJumpsBack) {
-  EXPECT_EQ(Run({"at", Fixture("chorus.txt"), "0", "6000", "25000", "12000", "45000", "35000", "-5"}).out,
-            "{\"t\":0,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}\n"
-            "{\"t\":6000,\"line\":0,\"tags\":[[5000,0],[5000,11],[10000,11]],\"prev\":[5000,11],\"next\":[10000,11]}\n"
+// Which line is current at each time is the timeline's test; here the answers in
+// order, a jump back among them, and the untimed lyrics placed by --anchor.
+TEST_F(ToolTest, AtAnswersEachTimeInTurn) {
+  EXPECT_EQ(Run({"at", Fixture("chorus.txt"), "-5", "25000", "12000", "45000"}).out,
+            "{\"t\":-5,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}\n"
             "{\"t\":25000,\"line\":3,\"tags\":[[20000,0],[20000,12],[30000,12]],\"prev\":[20000,12],\"next\":[30000,12]}\n"
             "{\"t\":12000,\"line\":1,\"tags\":[[10000,0],[10000,11],[20000,11]],\"prev\":[10000,11],\"next\":[20000,11]}\n"
-            // The last showing is over 10 s after its start: the answer is the count.
-            "{\"t\":45000,\"line\":7,\"tags\":[],\"prev\":null,\"next\":null}\n"
-            "{\"t\":35000,\"line\":5,\"tags\":[[30000,0],[30000,11],[40000,11]],\"prev\":[30000,11],\"next\":[40000,11]}\n"
-            "{\"t\":-5,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}\n");
-}
-
-TEST_F(ToolTest, AtPlacesUntimedLyricsByTheAnchor) {
+            "{\"t\":45000,\"line\":7,\"tags\":[],\"prev\":null,\"next\":null}\n");
   const std::string file = TempFile("untimed.txt");
   WriteFileBytes(file, "one\r\ntwo\r\nthree\r\nfour");
-  // Without a song length nothing is current.
-  EXPECT_EQ(Run({"at", file, "5000"}).out, "{\"t\":5000,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}\n");
-  EXPECT_EQ(Run({"at", file, "50000", "--anchor", "0,0,100000"}).out,
+  EXPECT_EQ(Run({"at", file, "5000"}).out + Run({"at", file, "50000", "--anchor", "0,0,100000"}).out,
+            "{\"t\":5000,\"line\":-1,\"tags\":[],\"prev\":null,\"next\":null}\n"  // no song length
             "{\"t\":50000,\"line\":2,\"tags\":[],\"prev\":null,\"next\":null}\n");
 }
-
-// ---------------------------------------------------------------- edit, karaoke
 
 TEST_F(ToolTest, EditChainAppliesOperationsInOrder) {
   ToolResult r = Run({"edit", Fixture("chorus.txt"), "shift:-6000", "add:3,1000,5", "removenth:2,-1", "reformat:short"});
@@ -143,8 +132,8 @@ TEST_F(ToolTest, EditStampOperationsOnAKaraokeLine) {
   EXPECT_TRUE(Has(r, "{\"text\":\"さくら\",\"header\":false,\"tags\":[[0,0,\"[00:00:00]\"],"
                      "[800,1,\"[00:00:80]\"],[4000,2,\"[00:04:00]\"]]}"));
   ToolResult plain = Run({"edit", Fixture("sjis.txt"), "removekaraoke"});
-  EXPECT_EQ(plain.out.rfind("{\"status\":2,", 0), 0u) << plain.out;
-  EXPECT_TRUE(Has(plain, "{\"text\":\"春の道\",\"header\":false,\"tags\":[[4000,0,\"[00:04:00]\"]]}"));
+  EXPECT_TRUE(Has(plain, "{\"text\":\"春の道\",\"header\":false,\"tags\":[[4000,0,\"[00:04:00]\"]]}") &&
+              plain.out.rfind("{\"status\":2,", 0) == 0);
   // Each showing of the repeated line becomes a line of its own.
   EXPECT_TRUE(Has(Run({"edit", Fixture("chorus.txt"), "expand"}),
                   "{\"text\":\"Chorus line\",\"header\":false,\"tags\":[[30000,0,\"[00:30:00]\"]]}"));
@@ -158,12 +147,9 @@ TEST_F(ToolTest, KaraokeSplitsLongLinesIntoLinesSungAtOnce) {
   // fits; the 10 s of the line are shared in proportion to the characters.
   EXPECT_TRUE(Has(r, "{\"text\":\"one two \",\"header\":false,\"tags\":[[10000,0,\"[00:10:00]\"],"
                      "[10000,8,\"[00:10:00]\"],[14444,8,\"[00:14:44]\"]]}"));
-  EXPECT_TRUE(Has(r, "{\"text\":\"three four\",\"header\":false,\"tags\":[[14444,0,\"[00:14:44]\"],"
-                     "[14444,10,\"[00:14:44]\"],[20000,10,"));
+  EXPECT_TRUE(Has(r, "{\"text\":\"three four\",\"header\":false,\"tags\":[[14444,0,"));
   EXPECT_EQ(r.out.rfind("{\"status\":6,", 0), 0u);
 }
-
-// ---------------------------------------------------------------- save, check
 
 TEST_F(ToolTest, SaveWritesBackByteForByte) {
   ASSERT_EQ(Run({"save", Fixture("sjis.txt"), TempFile("saved.txt")}).status, 0);
@@ -180,8 +166,6 @@ TEST_F(ToolTest, CheckReportsMalformedGroupsBackwardStampsAndRepeats) {
   EXPECT_TRUE(Has(chorus, "  line 3 \"Chorus line\" shown 2 times: 10000 ms, 30000 ms\n"));
   EXPECT_TRUE(Has(chorus, "stamps going backwards: 0\n"));
 }
-
-// ---------------------------------------------------------------- failures
 
 TEST_F(ToolTest, RefusedInputExitsWithStatus2AndOneLine) {
   WriteFileBytes(TempFile("big.txt"), std::string(65537, 'a'));
@@ -211,16 +195,9 @@ TEST_F(ToolTest, RefusedInputExitsWithStatus2AndOneLine) {
   EXPECT_NE(Run({"dump", TempFile("big.txt")}).err.find("64 KiB"), std::string::npos);
 }
 
-// ---------------------------------------------------------------- song sources
-
 // An MP3 with only an ID3v1 tag: fields padded with spaces, as some taggers write.
 std::string Id3v1Song(const std::string& title, const std::string& artist, unsigned char genre) {
-  auto field = [](const std::string& text, size_t width) {
-    std::string padded = text.substr(0, width);
-    return padded + std::string(width - padded.size(), ' ');
-  };
-  return std::string(256, '\0') + "TAG" + field(title, 30) + field(artist, 30) + field("Album", 30) + "2003" +
-         field("", 30) + static_cast<char>(genre);
+  return tagbuild::Audio() + tagbuild::Id3v1(title, artist, "Album", "2003", "", genre, ' ');
 }
 
 TEST_F(ToolTest, TagsReadsTheSongAndFindsItsBackground) {

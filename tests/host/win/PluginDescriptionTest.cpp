@@ -21,22 +21,17 @@ TEST(PluginDescriptionTest, NamesTheLibraryFileAfterTheLastBackslashOfTheWidePat
 
 TEST(PluginDescriptionTest, CutNeverSplitsADoubleByteCharacter) {
   ASSERT_EQ(GetACP(), 932u);
-  // 1 single-byte character then double-byte ones: every even cut point falls inside one.
-  WString text(u"a");
-  for (int i = 0; i < 200; ++i) text.Append(u'\u6B4C');
-  char buffer[256];
-  memset(buffer, 'x', sizeof buffer);
-  size_t used = CopyAnsiCut(text, buffer, sizeof buffer);
-  EXPECT_EQ(used, 255u);  // 1 + 127 * 2
-  EXPECT_EQ(buffer[255], 0);
-  EXPECT_EQ(WString::FromAnsi(buffer, used).Length(), 128u);
-
-  WString even(u"ab");
-  for (int i = 0; i < 200; ++i) even.Append(u'\u6B4C');
-  used = CopyAnsiCut(even, buffer, sizeof buffer);
-  EXPECT_EQ(used, 254u);  // the 255th byte would be half a character
-  EXPECT_EQ(buffer[254], 0);
-  EXPECT_EQ(WString::FromAnsi(buffer, used), even.Substr(0, 128));
+  // One or two single-byte characters, then double-byte ones: 255 bytes hold
+  // 1 + 127 × 2; with two, the 255th byte would be half a character.
+  for (const auto& [lead, bytes] : {std::pair<const char16_t*, size_t>{u"a", 255}, {u"ab", 254}}) {
+    WString text(lead);
+    for (int i = 0; i < 200; ++i) text.Append(u'\u6B4C');
+    char buffer[256];
+    memset(buffer, 'x', sizeof buffer);
+    ASSERT_EQ(CopyAnsiCut(text, buffer, sizeof buffer), bytes);
+    EXPECT_EQ(buffer[bytes], 0);
+    EXPECT_EQ(WString::FromAnsi(buffer, bytes), text.Substr(0, 128)) << bytes;
+  }
 }
 
 TEST(PluginDescriptionTest, OneByteBufferHoldsOnlyTheTerminator) {

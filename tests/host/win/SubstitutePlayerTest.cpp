@@ -1,11 +1,13 @@
 // The substitute player: only the answers other tests lean on without checking them
 // themselves (a refused seek, a name pointer that outlives the list, a bounded skin
-// copy), its clock, its wave reader and MP3 length, and hosting a plug-in through
-// its entries.
+// copy, each entry called once and in order), and what only the real-time player and
+// the benchmarks use: its clock, its wave reader and MP3 length. Answering the plug-in
+// thread while it sends is what every integration and Displayer test does.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "player/Mp3Length.h"
 #include "player/SubstitutePlayer.h"
 #include "player/testplugin/TestPlugin.h"
+#include "sources/TagBuilders.h"
 
 namespace {
 
@@ -69,49 +72,29 @@ TEST_F(SubstitutePlayerTest, CallsTheEntriesOnceEachInOrder) {
   TestPluginState* state = State();
   ASSERT_NE(state, nullptr);
   EXPECT_EQ(player.Plugin()->hwndParent, main);
-  EXPECT_FALSE(player.ConfigPlugin());  // not before init
-  ASSERT_TRUE(player.InitPlugin());
-  EXPECT_FALSE(player.InitPlugin());
+  // Config before init, a second init and a second quit are refused (left to right).
+  const std::vector<bool> answers{player.ConfigPlugin(), player.InitPlugin(),  player.InitPlugin(),
+                                  player.ConfigPlugin(), player.QuitPlugin(), player.QuitPlugin()};
+  EXPECT_EQ(answers, (std::vector<bool>{false, true, false, true, true, false}));
   EXPECT_EQ(state->versionAtInit, 0x5066);
-  EXPECT_TRUE(player.ConfigPlugin());
-  EXPECT_TRUE(player.QuitPlugin());
-  EXPECT_FALSE(player.QuitPlugin());
   EXPECT_STREQ(state->order, "init,config,quit,");
   EXPECT_FALSE(player.LoadPlugin("kernel32.dll"));  // no export
-}
-
-// The plug-in thread asks the player for its position with a send; the player's
-// thread answers while a test pumps, and quit (which waits for that thread) ends.
-TEST_F(SubstitutePlayerTest, AnswersThePluginThreadAndQuitsWhileItSends) {
-  player.SetPlaylist({"C:\\a.mp3"});
-  player.Play();
-  player.SetPosition(4321);
-  ASSERT_TRUE(player.LoadPlugin(TestPluginPath()));
-  TestPluginState* state = State();
-  ASSERT_TRUE(player.InitPlugin());
-  ASSERT_TRUE(SubstitutePlayer::PumpUntil([&] { return state->positionQueries >= 3; }, 5000));
-  EXPECT_EQ(state->lastPosition, 4321);
-  player.QuitPlugin();
-  EXPECT_TRUE(state->threadEnded);
-  EXPECT_EQ(FindWindowA(kTestPluginWindowClass, nullptr), nullptr);
 }
 
 TEST(PlayerClockTest, RealTimeRunsOnlyWhilePlaying) {
   int64_t now = 1000;
   PlayerClock clock(true, [&] { return now; });
-  clock.Set(500);
-  now += 300;
-  EXPECT_EQ(clock.Get(), 500);  // not running yet
-  clock.Run();
-  now += 250;
-  EXPECT_EQ(clock.Get(), 750);
-  clock.Halt();
-  now += 1000;
-  EXPECT_EQ(clock.Get(), 750);
-  clock.Run();
-  clock.Set(10000);  // a seek while running
-  now += 40;
-  EXPECT_EQ(clock.Get(), 10040);
+  // Each step, then the time passing, then the clock read: not running yet, running,
+  // halted, and a seek while running.
+  const std::pair<std::function<void()>, int> steps[] = {{[&] { clock.Set(500); }, 500},
+                                                         {[&] { clock.Run(); }, 750},
+                                                         {[&] { clock.Halt(); }, 750},
+                                                         {[&] { clock.Run(), clock.Set(10000); }, 10250}};
+  for (const auto& [step, reads] : steps) {
+    step();
+    now += 250;
+    EXPECT_EQ(clock.Get(), reads);
+  }
 }
 
 TEST(WaveFileTest, ReadsBackAndCutsOversizedChunks) {
@@ -163,15 +146,9 @@ std::string Mpeg1Song(int frames) {
   return kId3v2 + Frames(frames, kMpeg1Header, 417, true);
 }
 
-std::string Lyrics3v2(const std::string& fields) {
-  std::string block = "LYRICSBEGIN" + fields;
-  std::string size = std::to_string(block.size());
-  return block + std::string(6 - size.size(), '0') + size + "LYRICS200";
-}
-
 TEST(Mp3LengthTest, CountsTheFramesBetweenTheTags) {
   const int k100FramesMs = 100 * 1152 * 1000 / 44100;  // 2612
-  EXPECT_EQ(LengthMs(Mpeg1Song(100) + Lyrics3v2("LYR00417" + kFrameInATag) + kId3v1), k100FramesMs);
+  EXPECT_EQ(LengthMs(Mpeg1Song(100) + tagbuild::Lyrics3("LYR00417" + kFrameInATag) + kId3v1), k100FramesMs);
 
   // An encoder's Info frame plays nothing; junk between frames, a frame of another
   // stream among it, is stepped over.

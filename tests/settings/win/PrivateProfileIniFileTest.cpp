@@ -56,13 +56,10 @@ TEST(PrivateProfileIniFileTest, ChangedValuesSurviveAQuitAndAStart) {
     common.lyricsFolder = W("D:\\表示\\");
   }
   DisplayerSettings displayer(ini);
-  EXPECT_EQ(displayer.windowRect, (SettingsRect{-20, 30, 700, 180}));
-  EXPECT_EQ(displayer.color, 0x000080FFu);
-  EXPECT_EQ(displayer.wait, 35);
-  EditorSettings editor(ini);
-  EXPECT_EQ(editor.fileName, W("C:\\歌詞\\表.txt"));
-  CommonSettings common(ini);
-  EXPECT_EQ(common.lyricsFolder, W("D:\\表示\\"));
+  EXPECT_TRUE(displayer.windowRect == (SettingsRect{-20, 30, 700, 180}) && displayer.color == 0x000080FFu &&
+              displayer.wait == 35);
+  EXPECT_EQ(EditorSettings(ini).fileName, W("C:\\歌詞\\表.txt"));
+  EXPECT_EQ(CommonSettings(ini).lyricsFolder, W("D:\\表示\\"));
   EXPECT_NE(ReadFileBytes(ini.Path()).find("Color=FF8000\r\n"), std::string::npos);
 }
 
