@@ -46,6 +46,9 @@ class LyricsDocument {
   // call or change.
   const WString& TaggedLineText(int i);
   int FirstTagPosition(int i) const;
+  // How many tags stand at position p of line i, counted from the first tag there
+  // (p = -1: all the line's tags); 0 for an invalid line.
+  int TagCountAt(int i, int p) const;
   // n = -1: the last tag.
   int NthTag(int i, int n, TimeTag& tag) const;
   int EarliestTag(int& line, TimeTag& tag) const;
