@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/FilePath.h"
+#include "base/FileSystem.h"
 #include "lyrics/LyricsFormat.h"
 
 namespace {
@@ -144,10 +145,12 @@ bool LyricsDocument::IsLineEmpty(int i) const { return IsValidLine(i) && lines_[
 
 void LyricsDocument::MarkModified() { ++modificationCount_; }
 
-int LyricsDocument::SaveToSource() {
+int LyricsDocument::SaveToSource() { return SaveToSource(PlatformFileSystem()); }
+
+int LyricsDocument::SaveToSource(FileSystem& fileSystem) {
   // Lyrics read from the tag inside an audio file cannot be written back into it.
   if (FilePath(sourcePath_).Extension().EqualsAsciiNoCase("mp3")) return 0;
-  if (sourcePath_.IsEmpty() || !SaveLyrics(*this, sourcePath_)) return 0;
+  if (sourcePath_.IsEmpty() || !SaveLyrics(*this, sourcePath_, fileSystem)) return 0;
   modificationCount_ = 0;
   return 1;
 }
