@@ -29,9 +29,7 @@ TEST(LineListStamp, EnterOverwritesTheHeldOrLastLineTagAndSpaceAddsOne) {
   for (const auto& c : cases) {
     LineList list("[00:10:00][01:20:00]chorus\nnext");
     const LineListResult r = list.model.Stamp(0, 30000, c.held);
-    EXPECT_TRUE(r.changed);
-    EXPECT_EQ(r.refreshRow, 0);
-    EXPECT_EQ(r.selectRow, 1);
+    EXPECT_TRUE(r.changed && r.refreshRow == 0 && r.selectRow == 1);
     EXPECT_EQ(list.Row(0), c.row) << c.held;
   }
   LineList list("[00:10:00][01:20:00]chorus\nnext");
@@ -50,8 +48,7 @@ TEST(LineListStamp, SelectionSkipsEmptyRowsButNotRowsWithATag) {
   }
   LineList header("@title=x\na");
   const LineListResult refused = header.model.Stamp(0, 1000, -1);
-  EXPECT_FALSE(refused.changed);
-  EXPECT_EQ(refused.selectRow, 1);
+  EXPECT_TRUE(!refused.changed && refused.selectRow == 1);
   EXPECT_FALSE(header.model.Undo(true).changed);  // a refused stamp leaves nothing to undo
 }
 
@@ -60,14 +57,11 @@ TEST(LineListUndo, UndoBringsTheOverwrittenTimeBackAndRedoMovesOn) {
   list.model.Stamp(0, 12000, -1);
   EXPECT_EQ(list.model.LastStampCheckTarget(), 11000);
   LineListResult r = list.model.Undo(true);
-  EXPECT_TRUE(r.changed);
-  EXPECT_EQ(r.selectRow, 0);
-  EXPECT_EQ(r.seekTo, 9000);
+  EXPECT_TRUE(r.changed && r.selectRow == 0 && r.seekTo == 9000);
   EXPECT_EQ(list.Row(0), "[00:10:00]a");
   EXPECT_EQ(list.model.LastStampCheckTarget(), -1);
   r = list.model.Undo(false);
-  EXPECT_EQ(r.selectRow, 1);
-  EXPECT_EQ(r.seekTo, -1);
+  EXPECT_TRUE(r.selectRow == 1 && r.seekTo == -1);
   EXPECT_EQ(list.Row(0), "[00:12:00]a");
 
   // A removal: undo puts the tag back; Shift+Delete on a bare row still seeks to the
@@ -80,9 +74,7 @@ TEST(LineListUndo, UndoBringsTheOverwrittenTimeBackAndRedoMovesOn) {
   EXPECT_EQ(list.Row(0), "[00:12:00]a");
   list.model.Forget();
   r = list.model.Undo(true);
-  EXPECT_FALSE(r.changed);
-  EXPECT_EQ(r.seekTo, -1);
-  EXPECT_EQ(r.refreshRow, -1);
+  EXPECT_TRUE(!r.changed && r.seekTo == -1 && r.refreshRow == -1);
 }
 
 }  // namespace
