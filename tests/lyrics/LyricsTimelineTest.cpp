@@ -376,5 +376,6 @@ TEST(TagCountAt, CountsTheRunThatStartsAtTheFirstTagThere) {
     int line, position, count;
   } cases[] = {{0, 0, 1}, {0, 1, 0}, {0, -1, 1}, {1, 0, 1}, {1, 2, 2}, {1, 3, 1},
                {1, -1, 5}, {2, 0, 0}, {2, -1, 0}, {-1, 0, 0}, {3, -1, 0}};
-  for (const auto& c : cases) EXPECT_EQ(timeline.TagCountAt(c.line, c.position), c.count) << c.line << "," << c.position;
+  for (const auto& c : cases)
+    EXPECT_EQ(timeline.TagCountAt(c.line, c.position), c.count) << c.line << "," << c.position;
 }
