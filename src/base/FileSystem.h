@@ -43,6 +43,10 @@ class FileSystem {
   // complete write; on failure the target is left as it was. A read-only target fails.
   virtual bool WriteFileReplacing(const WString& path, const void* data, size_t size) = 0;
   virtual bool IsReadOnly(const WString& path) = 0;
+  // Lets the file be written again; true when it is writable afterwards.
+  virtual bool ClearReadOnly(const WString& path) { return false; }
+  // Deletes a file (never a folder); false when it is not there or stays.
+  virtual bool RemoveFile(const WString& path) { return false; }
   // Replaces entries with the folder's entries in the order the file system gives
   // them, "." and ".." left out. False when the folder cannot be listed (a file
   // system that cannot list folders at all always answers false).
@@ -66,6 +70,8 @@ class ForwardingFileSystem : public FileSystem {
     return inner_.WriteFileReplacing(path, data, size);
   }
   bool IsReadOnly(const WString& path) override { return inner_.IsReadOnly(path); }
+  bool ClearReadOnly(const WString& path) override { return inner_.ClearReadOnly(path); }
+  bool RemoveFile(const WString& path) override { return inner_.RemoveFile(path); }
   bool ListFolder(const WString& folder, std::vector<FolderEntry>& entries) override {
     return inner_.ListFolder(folder, entries);
   }

@@ -150,6 +150,20 @@ class PosixFileSystem : public FileSystem {
     return !real.empty() && StatPath(real, info) && !(info.st_mode & S_IWUSR);
   }
 
+  bool ClearReadOnly(const WString& path) override {
+    std::string real = Resolve(NativePath(path));
+    struct stat info;
+    if (real.empty() || !StatPath(real, info)) return false;
+    return (info.st_mode & S_IWUSR) || ::chmod(real.c_str(), (info.st_mode & 07777) | S_IWUSR) == 0;
+  }
+
+  bool RemoveFile(const WString& path) override {
+    std::string real = Resolve(NativePath(path));
+    struct stat info;
+    if (real.empty() || !StatPath(real, info) || S_ISDIR(info.st_mode)) return false;
+    return ::unlink(real.c_str()) == 0;
+  }
+
   bool WriteFileReplacing(const WString& path, const void* data, size_t size) override {
     std::string target = NativePath(path);
     std::string existing = Resolve(target);

@@ -109,6 +109,15 @@ class Win32FileSystem : public FileSystem {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
   }
 
+  bool ClearReadOnly(const WString& path) override {
+    DWORD attributes = path.IsEmpty() ? INVALID_FILE_ATTRIBUTES : Attributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
+    return SetFileAttributesA(path.Ansi(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY)) != 0;
+  }
+
+  bool RemoveFile(const WString& path) override { return !path.IsEmpty() && DeleteFileA(path.Ansi()) != 0; }
+
   bool WriteFileReplacing(const WString& path, const void* data, size_t size) override {
     if (path.IsEmpty()) return false;
     std::string target = path.ToAnsi();

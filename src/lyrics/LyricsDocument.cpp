@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/FilePath.h"
+#include "base/FileSystem.h"
 #include "lyrics/LyricsFormat.h"
 
 namespace {
@@ -96,6 +97,17 @@ const WString& LyricsDocument::TaggedLineText(int i) {
 
 int LyricsDocument::FirstTagPosition(int i) const { return IsLineTagged(i) ? lines_[i].tags.front().position : 0; }
 
+int LyricsDocument::TagCountAt(int i, int p) const {
+  if (!IsValidLine(i)) return 0;
+  const std::vector<TimeTag>& tags = lines_[i].tags;
+  if (p == -1) return static_cast<int>(tags.size());
+  // Only the run that starts at the first tag there counts: after an edit the list is
+  // sorted by position, but a freshly parsed line keeps the order it was written in.
+  auto first = std::find_if(tags.begin(), tags.end(), [p](const TimeTag& tag) { return tag.position == p; });
+  auto end = std::find_if(first, tags.end(), [p](const TimeTag& tag) { return tag.position != p; });
+  return static_cast<int>(end - first);
+}
+
 int LyricsDocument::NthTag(int i, int n, TimeTag& tag) const {
   if (!IsLineTagged(i)) return 0;
   const std::vector<TimeTag>& tags = lines_[i].tags;
@@ -133,10 +145,12 @@ bool LyricsDocument::IsLineEmpty(int i) const { return IsValidLine(i) && lines_[
 
 void LyricsDocument::MarkModified() { ++modificationCount_; }
 
-int LyricsDocument::SaveToSource() {
+int LyricsDocument::SaveToSource() { return SaveToSource(PlatformFileSystem()); }
+
+int LyricsDocument::SaveToSource(FileSystem& fileSystem) {
   // Lyrics read from the tag inside an audio file cannot be written back into it.
   if (FilePath(sourcePath_).Extension().EqualsAsciiNoCase("mp3")) return 0;
-  if (sourcePath_.IsEmpty() || !SaveLyrics(*this, sourcePath_)) return 0;
+  if (sourcePath_.IsEmpty() || !SaveLyrics(*this, sourcePath_, fileSystem)) return 0;
   modificationCount_ = 0;
   return 1;
 }

@@ -11,6 +11,8 @@
 #include "lyrics/LyricsSourceReader.h"
 #include "lyrics/TimeTag.h"
 
+class FileSystem;
+
 struct LyricLine {
   WString text;               // stamps removed; header lines keep their whole text
   std::vector<TimeTag> tags;  // in order of appearance, or by position then time after an edit
@@ -46,6 +48,9 @@ class LyricsDocument {
   // call or change.
   const WString& TaggedLineText(int i);
   int FirstTagPosition(int i) const;
+  // How many tags stand at position p of line i, counted from the first tag there
+  // (p = -1: all the line's tags); 0 for an invalid line.
+  int TagCountAt(int i, int p) const;
   // n = -1: the last tag.
   int NthTag(int i, int n, TimeTag& tag) const;
   int EarliestTag(int& line, TimeTag& tag) const;
@@ -71,6 +76,7 @@ class LyricsDocument {
 
   // Saves to the source path; refused (0) for lyrics that came from an mp3 file.
   int SaveToSource();
+  int SaveToSource(FileSystem& fileSystem);
 
   // For the parser, the line splitter and the editors. Callers that change lines
   // recompute the status and, for a timeline, rebuild the playback order.

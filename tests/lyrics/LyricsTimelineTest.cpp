@@ -353,3 +353,17 @@ TEST(PlainText, LinesAreShownAsWrittenWithoutStampsOrHeaderFields) {
 }
 
 }  // namespace
+
+// --------------------------------------------------------- tags at one position
+
+TEST(TagCountAt, CountsTheRunThatStartsAtTheFirstTagThere) {
+  // Line 1: positions 0, 2, 2, 3, then 0 again out of order (as written, unsorted).
+  LyricsTimeline timeline = Parsed("[00:01]ab\n[00:01]ab[00:02][00:03]c[00:04]\n@title=x");
+  timeline.MutableLines()[1].tags.push_back(TimeTag(5000, 0));
+  const struct {
+    int line, position, count;
+  } cases[] = {{0, 0, 1}, {0, 1, 0}, {0, -1, 1}, {1, 0, 1}, {1, 2, 2}, {1, 3, 1},
+               {1, -1, 5}, {2, 0, 0}, {2, -1, 0}, {-1, 0, 0}, {3, -1, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(timeline.TagCountAt(c.line, c.position), c.count) << c.line << "," << c.position;
+}
