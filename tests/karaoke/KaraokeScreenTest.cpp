@@ -50,11 +50,8 @@ TEST(KaraokeLayout, AnyIniValueGivesSurfacesThatFitTheScreen) {
   }
 }
 
-// Every character 10 pixels wide.
-struct TenPixels : TextMeasure {
-  int32_t PrefixWidth(const WString& text, int32_t n) override {
-    return 10 * std::min<int32_t>(n, int32_t(text.Length()));
-  }
+struct TenPixels : TextMeasure {  // every character 10 pixels wide
+  int32_t PrefixWidth(const WString& text, int32_t n) override { return 10 * std::min<int32_t>(n, int32_t(text.Length())); }
 };
 
 TEST(KaraokeLyrics, LongLinesAreCutUntilTheyFitAndUntimedLyricsGo) {
