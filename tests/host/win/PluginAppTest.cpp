@@ -17,6 +17,7 @@
 #include "host/DummyWindow.h"
 #include "host/PluginApp.h"
 #include "host/WindowBase.h"
+#include "player/SubstitutePlayer.h"
 #include "settings/MemoryIniFile.h"
 
 namespace {
@@ -179,10 +180,10 @@ HINSTANCE PluginResources() {
   return module;
 }
 
-// The plug-in thread sits in a modal loop: poll for its window.
+// The plug-in thread sits in a modal loop: wait for its window.
 HWND ShownWindow(const char* className, const char* title = nullptr) {
   HWND window = nullptr;
-  for (int i = 0; i < 2000 && !IsWindowVisible(window); ++i, Sleep(10)) window = FindWindowA(className, title);
+  SubstitutePlayer::PumpUntil([&] { return IsWindowVisible(window = ProcessWindow(className, title)); }, 20000);
   return window;
 }
 
@@ -216,16 +217,6 @@ class PluginAppTest : public testing::Test {
     for (int index : indices) Send(app, TM_OPEN_WINDOW, index);
   }
   HWND WindowOf(PluginApp& app, WindowIndex index) { return app.Window(index)->Handle(); }
-  // The Displayer's ticks on the manual clock: the naps before each, added up.
-  void ExpectTicksEvery(long ms) {
-    long now = 0, last = -1;
-    for (const std::string& event : world.Events()) {
-      if (event.rfind("nap", 0) == 0) now += std::stol(event.substr(3));
-      if (event != "tick0") continue;
-      EXPECT_TRUE(last < 0 || now - last == ms) << now - last;
-      last = now;
-    }
-  }
 
   MemoryIniFile ini;
   FakeLink link;
@@ -265,19 +256,14 @@ TEST_F(PluginAppTest, ToggleOpensAndClosesAndTheCheckMarkFollows) {
   Send(*app, TM_CLOSE_WINDOW, 9, 1);
   EXPECT_FALSE(app->MenuChecked(kHelpWindow));
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
-  EXPECT_EQ(world.Notes(), "open2 ");
-}
-
-TEST_F(PluginAppTest, EditorThatMayNotCloseStaysUnlessForced) {
+  // An Editor that may not close stays unless forced; closing what is not open only
+  // clears the mark.
   world.editorMayClose = false;
-  auto app = Start();
-  Open(*app, {kEditorWindow});
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 1);
-  EXPECT_FALSE(app->MenuChecked(kEditorWindow));
-  // Closing what is not open only clears the mark.
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
+  EXPECT_FALSE(app->MenuChecked(kEditorWindow));
   EXPECT_EQ(world.Notes(), "open2 mayclose2 mayclose-forced2 destroy2 ");
 }
 
@@ -303,24 +289,23 @@ TEST_F(PluginAppTest, RequestsReachTheOpenWindowsInIndexOrder) {
   EXPECT_EQ(world.Notes("sent2"), "mayclose0 destroy0 unsent2 ");
 }
 
-// The Displayer moves with the player and comes up right behind it, unless it stays
-// on top anyway; with no Displayer open nothing happens.
+// The Displayer moves with the player, to the left of or above the first monitor too,
+// and comes up right behind it, unless it stays on top anyway.
 TEST_F(PluginAppTest, DisplayerFollowsThePlayer) {
   for (int topMost : {0, 1}) {
     ini.WriteString(kDisplayerSection, "TopMost", std::to_string(topMost));
     auto app = Start();
     HWND player = CreateWindowExA(0, kTestWindowClass, "player", WS_POPUP | WS_VISIBLE, 400, 0, 100, 100, nullptr,
                                   nullptr, WindowBase::Instance(), nullptr);
-    Send(*app, TM_MOVE_FOLLOWER, 300, 200);
-    Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));
+    Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));  // with no Displayer: nothing
     Open(*app, {kDisplayerWindow});
     HWND displayer = WindowOf(*app, kDisplayerWindow);
     EXPECT_EQ(GetWindow(displayer, GW_OWNER), app->DummyHandle());
-    Send(*app, TM_MOVE_FOLLOWER, 300, static_cast<LPARAM>(-20));
+    Send(*app, TM_MOVE_FOLLOWER, static_cast<WPARAM>(-300), static_cast<LPARAM>(-20));
     RECT rect{};
     GetWindowRect(displayer, &rect);
-    const RECT moved{300, -20, 500, 80};
-    EXPECT_TRUE(EqualRect(&rect, &moved));
+    EXPECT_EQ(rect.left, -300);
+    EXPECT_EQ(rect.top, -20);
     SetWindowPos(displayer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ASSERT_NE(GetWindow(player, GW_HWNDNEXT), displayer);
     Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));
@@ -330,35 +315,32 @@ TEST_F(PluginAppTest, DisplayerFollowsThePlayer) {
   }
 }
 
-// The tick comes every Wait ms, after one wait of Wait ms.
-TEST_F(PluginAppTest, TickComesAfterOneWaitOfWaitMilliseconds) {
+// The tick comes every Wait ms, after one full wait. A message cuts a nap short; what
+// was napped still counts towards the tick.
+TEST_F(PluginAppTest, TicksComeEveryWaitMillisecondsWhateverMessagesCome) {
   ini.WriteString(kDisplayerSection, "Open", "1");
-  for (int wait : {20, 25, 5}) {
+  for (auto [wait, messages] : {std::pair{20, 0}, {5, 0}, {25, 40}}) {
     ini.WriteString(kDisplayerSection, "Wait", std::to_string(wait));
     world.Clear();
     auto app = Start();
-    ASSERT_TRUE(world.WaitFor([&] { return world.Count("tick0") >= 20; }));
-    ExpectTicksEvery(wait);
-    // One full nap from tick to tick.
+    for (int i = 0; i < messages; ++i, Sleep(i % 3)) app->Post(TM_SKIN_CHANGED);
+    ASSERT_TRUE(world.WaitFor([&] { return world.Count("skin0") == messages && world.Count("tick0") >= 20; }));
+    long now = 0, last = -1;
+    for (const std::string& event : world.Events()) {
+      if (event.rfind("nap", 0) == 0) now += std::stol(event.substr(3));
+      if (event != "tick0") continue;
+      EXPECT_TRUE(last < 0 || now - last == wait) << now - last;
+      last = now;
+    }
+    if (messages) {
+      EXPECT_GT(world.Count("nap12") + world.Count("nap6") + world.Count("nap3"), 0);  // naps were cut short
+      continue;
+    }
     std::vector<std::string> events = world.Events();
     auto first = std::find(events.begin(), events.end(), "tick0");
     std::string nap = "nap" + std::to_string(wait);
     EXPECT_EQ(std::vector<std::string>(first, first + 4), (std::vector<std::string>{"tick0", nap, "tick0", nap}));
   }
-}
-
-// Each message cuts a nap short; what was napped still counts towards the tick.
-TEST_F(PluginAppTest, MessagesDoNotPostponeTheNextTick) {
-  ini.WriteString(kDisplayerSection, "Wait", "25");
-  auto app = Start();
-  Open(*app, {kDisplayerWindow});
-  for (int i = 0; i < 40; ++i) {
-    app->Post(TM_SKIN_CHANGED);
-    Sleep(i % 3);
-  }
-  ASSERT_TRUE(world.WaitFor([&] { return world.Count("skin0") == 40 && world.Count("tick0") >= 20; }));
-  EXPECT_GT(world.Count("nap12") + world.Count("nap6") + world.Count("nap3"), 0);  // naps were cut short
-  ExpectTicksEvery(25);
 }
 
 TEST_F(PluginAppTest, KaraokeFramesRunBackToBackWithoutNapsOrTicks) {
@@ -493,8 +475,7 @@ TEST_F(PluginAppTest, StopRemembersDisplayerAndEditorAndDestroysEveryWindow) {
 TEST_F(PluginAppTest, HundredStartsAndStopsLeaveNothingBehind) {
   { auto warm = Start(); }  // the first start makes the thread's lasting IME window etc.
   long handles = LiveScopedHandles();
-  size_t windows = AllProcessWindows().size();
-  size_t threads = ProcessThreads().size();
+  ProcessCensus before = TakeProcessCensus();
   ini.WriteString(kDisplayerSection, "Open", "1");
   ini.WriteString(kEditorSection, "Open", "1");
   for (int i = 0; i < 100; ++i) {
@@ -504,8 +485,7 @@ TEST_F(PluginAppTest, HundredStartsAndStopsLeaveNothingBehind) {
     EXPECT_FALSE(IsMenu(menu));
   }
   EXPECT_EQ(LiveScopedHandles(), handles);
-  EXPECT_EQ(AllProcessWindows().size(), windows);
-  EXPECT_EQ(ProcessThreads().size(), threads);
+  EXPECT_EQ(CensusGrowth(before, TakeProcessCensus()), "");  // kernel, GDI, TLS, windows, threads
   WNDCLASSEXA record{};
   record.cbSize = sizeof record;
   EXPECT_FALSE(GetClassInfoExA(WindowBase::Instance(), DummyWindow::kClassName, &record));

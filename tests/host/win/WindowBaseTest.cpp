@@ -197,30 +197,6 @@ TEST_F(WindowBaseTest, PropertyPageIsAttachedFromItsInitDialogAndAppliesOnlyWhen
   EXPECT_FALSE(first.Handle() || second.Handle());
 }
 
-TEST(ScopedHandlesTest, LiveCountFollowsOwnershipThroughMovesAndResets) {
-  long before = LiveScopedHandles();
-  {
-    OwnedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
-    EXPECT_EQ(LiveScopedHandles(), before + 1);
-    OwnedBrush moved(std::move(brush));
-    EXPECT_EQ(LiveScopedHandles(), before + 1);
-    EXPECT_FALSE(brush);
-    OwnedMenu menu(CreatePopupMenu());
-    KernelHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    EXPECT_EQ(LiveScopedHandles(), before + 3);
-    HMENU raw = menu.Get();
-    menu.Reset();
-    EXPECT_FALSE(IsMenu(raw));
-    OwnedMemoryDC dc(nullptr);
-    OwnedBitmap bitmap(CreateCompatibleBitmap(dc.Get(), 4, 4));
-    { ScopedSelect select(dc.Get(), bitmap.Get()); }
-    EXPECT_EQ(LiveScopedHandles(), before + 4);
-    FileHandle failed(CreateFileA("Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_FALSE(failed);
-  }
-  EXPECT_EQ(LiveScopedHandles(), before);
-}
-
 TEST(DialogHelpersTest, FileExistsFindsFilesByTheirAnsiName) {
   char folder[MAX_PATH];
   GetTempPathA(MAX_PATH, folder);
