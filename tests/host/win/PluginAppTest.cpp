@@ -388,28 +388,20 @@ TEST_F(PluginAppTest, ModalLoopsLoseNoRequestsAndTheOtherWindowsKeepTicking) {
   }
 }
 
-TEST_F(PluginAppTest, TheDummyWindowTurnsMenuCommandsAndTrayClicksIntoRequests) {
+// A left click on the tray icon opens the Displayer, once; a right click shows the
+// popup of the shipped menu 114, checked where windows are open, whose commands the
+// dummy window turns into requests. The player may quit while the menu is open: its
+// modal loop must not keep quit waiting.
+TEST_F(PluginAppTest, TrayOpensTheDisplayerAndShowsMenu114WithItsCheckMarks) {
   auto app = Start();
   HWND dummy = app->DummyHandle();
-  for (UINT command : {kFirstWindowCommand + kOptionsWindow, kFirstWindowCommand + kOptionsWindow,
-                       kFirstWindowCommand + kWindowIndexCount}) {  // the last one is not ours
-    SendMessageA(dummy, WM_COMMAND, command, 0);
-    ASSERT_TRUE(world.Settle(*app));
-  }
-  for (LPARAM click : {WM_LBUTTONUP, WM_LBUTTONUP, WM_MOUSEMOVE}) {  // the Displayer opens once
+  for (LPARAM click : {WM_LBUTTONUP, WM_LBUTTONUP, WM_MOUSEMOVE})
     SendMessageA(dummy, DummyWindow::kTrayMessage, 1, click);
-    ASSERT_TRUE(world.Settle(*app));
-  }
-  EXPECT_EQ(world.Notes(), "open3 destroy3 open0 ");
-}
-
-// The tray shows the popup of the shipped menu 114, checked where windows are open. The
-// player may quit while it is open: its modal loop must not keep quit waiting.
-TEST_F(PluginAppTest, TrayMenuIsMenu114WithItsCheckMarks) {
-  auto app = Start();
+  SendMessageA(dummy, WM_COMMAND, kFirstWindowCommand + kWindowIndexCount, 0);  // not one of ours
   Open(*app, {kEditorWindow});
+  EXPECT_EQ(world.Notes(), "open0 open2 ");
   for (bool choose : {true, false}) {
-    PostMessageA(app->DummyHandle(), DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
+    PostMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
     HWND popup = ShownWindow("#32768");
     ASSERT_NE(popup, nullptr);
     constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
@@ -417,7 +409,7 @@ TEST_F(PluginAppTest, TrayMenuIsMenu114WithItsCheckMarks) {
     ASSERT_EQ(GetMenuItemCount(shown), kWindowIndexCount);
     for (int i = 0; i < kWindowIndexCount; ++i) {
       EXPECT_EQ(GetMenuItemID(shown, i), kFirstWindowCommand + i);
-      bool checked = i == kEditorWindow || (i == kOptionsWindow && !choose);
+      bool checked = i == kDisplayerWindow || i == kEditorWindow || (i == kOptionsWindow && !choose);
       EXPECT_EQ(GetMenuState(shown, i, MF_BYPOSITION) & MF_CHECKED, checked ? MF_CHECKED : 0u) << i;
     }
     if (!choose) {
