@@ -34,6 +34,18 @@ inline std::vector<HWND> AllProcessWindows() {
   return windows;
 }
 
+// This process's top-level window of that class (and title): other test programs
+// share the desktop, so FindWindow could answer one of theirs.
+inline HWND ProcessWindow(const char* className, const char* title = nullptr) {
+  for (HWND window : AllProcessWindows()) {
+    char name[64] = {}, text[128] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, className) != 0) continue;
+    if (!title || (GetWindowTextA(window, text, sizeof text), lstrcmpA(text, title) == 0)) return window;
+  }
+  return nullptr;
+}
+
 // --- Kernel handles and GDI objects -------------------------------------------------
 // Neither Wine nor a 32-bit process on Windows gives a per-type count, so both are
 // found by trying values: kernel handles are multiples of 4 handed out lowest-free

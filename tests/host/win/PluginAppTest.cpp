@@ -17,6 +17,7 @@
 #include "host/DummyWindow.h"
 #include "host/PluginApp.h"
 #include "host/WindowBase.h"
+#include "player/SubstitutePlayer.h"
 #include "settings/MemoryIniFile.h"
 
 namespace {
@@ -179,10 +180,10 @@ HINSTANCE PluginResources() {
   return module;
 }
 
-// The plug-in thread sits in a modal loop: poll for its window.
+// The plug-in thread sits in a modal loop: wait for its window.
 HWND ShownWindow(const char* className, const char* title = nullptr) {
   HWND window = nullptr;
-  for (int i = 0; i < 2000 && !IsWindowVisible(window); ++i, Sleep(10)) window = FindWindowA(className, title);
+  SubstitutePlayer::PumpUntil([&] { return IsWindowVisible(window = ProcessWindow(className, title)); }, 20000);
   return window;
 }
 
@@ -216,16 +217,6 @@ class PluginAppTest : public testing::Test {
     for (int index : indices) Send(app, TM_OPEN_WINDOW, index);
   }
   HWND WindowOf(PluginApp& app, WindowIndex index) { return app.Window(index)->Handle(); }
-  // The Displayer's ticks on the manual clock: the naps before each, added up.
-  void ExpectTicksEvery(long ms) {
-    long now = 0, last = -1;
-    for (const std::string& event : world.Events()) {
-      if (event.rfind("nap", 0) == 0) now += std::stol(event.substr(3));
-      if (event != "tick0") continue;
-      EXPECT_TRUE(last < 0 || now - last == ms) << now - last;
-      last = now;
-    }
-  }
 
   MemoryIniFile ini;
   FakeLink link;
@@ -265,19 +256,14 @@ TEST_F(PluginAppTest, ToggleOpensAndClosesAndTheCheckMarkFollows) {
   Send(*app, TM_CLOSE_WINDOW, 9, 1);
   EXPECT_FALSE(app->MenuChecked(kHelpWindow));
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
-  EXPECT_EQ(world.Notes(), "open2 ");
-}
-
-TEST_F(PluginAppTest, EditorThatMayNotCloseStaysUnlessForced) {
+  // An Editor that may not close stays unless forced; closing what is not open only
+  // clears the mark.
   world.editorMayClose = false;
-  auto app = Start();
-  Open(*app, {kEditorWindow});
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
   EXPECT_TRUE(app->MenuChecked(kEditorWindow));
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 1);
-  EXPECT_FALSE(app->MenuChecked(kEditorWindow));
-  // Closing what is not open only clears the mark.
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
+  EXPECT_FALSE(app->MenuChecked(kEditorWindow));
   EXPECT_EQ(world.Notes(), "open2 mayclose2 mayclose-forced2 destroy2 ");
 }
 
@@ -303,24 +289,23 @@ TEST_F(PluginAppTest, RequestsReachTheOpenWindowsInIndexOrder) {
   EXPECT_EQ(world.Notes("sent2"), "mayclose0 destroy0 unsent2 ");
 }
 
-// The Displayer moves with the player and comes up right behind it, unless it stays
-// on top anyway; with no Displayer open nothing happens.
+// The Displayer moves with the player, to the left of or above the first monitor too,
+// and comes up right behind it, unless it stays on top anyway.
 TEST_F(PluginAppTest, DisplayerFollowsThePlayer) {
   for (int topMost : {0, 1}) {
     ini.WriteString(kDisplayerSection, "TopMost", std::to_string(topMost));
     auto app = Start();
     HWND player = CreateWindowExA(0, kTestWindowClass, "player", WS_POPUP | WS_VISIBLE, 400, 0, 100, 100, nullptr,
                                   nullptr, WindowBase::Instance(), nullptr);
-    Send(*app, TM_MOVE_FOLLOWER, 300, 200);
-    Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));
+    Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));  // with no Displayer: nothing
     Open(*app, {kDisplayerWindow});
     HWND displayer = WindowOf(*app, kDisplayerWindow);
     EXPECT_EQ(GetWindow(displayer, GW_OWNER), app->DummyHandle());
-    Send(*app, TM_MOVE_FOLLOWER, 300, static_cast<LPARAM>(-20));
+    Send(*app, TM_MOVE_FOLLOWER, static_cast<WPARAM>(-300), static_cast<LPARAM>(-20));
     RECT rect{};
     GetWindowRect(displayer, &rect);
-    const RECT moved{300, -20, 500, 80};
-    EXPECT_TRUE(EqualRect(&rect, &moved));
+    EXPECT_EQ(rect.left, -300);
+    EXPECT_EQ(rect.top, -20);
     SetWindowPos(displayer, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ASSERT_NE(GetWindow(player, GW_HWNDNEXT), displayer);
     Send(*app, TM_PLAYER_ACTIVATED, 0, reinterpret_cast<LPARAM>(player));
@@ -330,35 +315,32 @@ TEST_F(PluginAppTest, DisplayerFollowsThePlayer) {
   }
 }
 
-// The tick comes every Wait ms, after one wait of Wait ms.
-TEST_F(PluginAppTest, TickComesAfterOneWaitOfWaitMilliseconds) {
+// The tick comes every Wait ms, after one full wait. A message cuts a nap short; what
+// was napped still counts towards the tick.
+TEST_F(PluginAppTest, TicksComeEveryWaitMillisecondsWhateverMessagesCome) {
   ini.WriteString(kDisplayerSection, "Open", "1");
-  for (int wait : {20, 25, 5}) {
+  for (auto [wait, messages] : {std::pair{20, 0}, {5, 0}, {25, 40}}) {
     ini.WriteString(kDisplayerSection, "Wait", std::to_string(wait));
     world.Clear();
     auto app = Start();
-    ASSERT_TRUE(world.WaitFor([&] { return world.Count("tick0") >= 20; }));
-    ExpectTicksEvery(wait);
-    // One full nap from tick to tick.
+    for (int i = 0; i < messages; ++i, Sleep(i % 3)) app->Post(TM_SKIN_CHANGED);
+    ASSERT_TRUE(world.WaitFor([&] { return world.Count("skin0") == messages && world.Count("tick0") >= 20; }));
+    long now = 0, last = -1;
+    for (const std::string& event : world.Events()) {
+      if (event.rfind("nap", 0) == 0) now += std::stol(event.substr(3));
+      if (event != "tick0") continue;
+      EXPECT_TRUE(last < 0 || now - last == wait) << now - last;
+      last = now;
+    }
+    if (messages) {
+      EXPECT_GT(world.Count("nap12") + world.Count("nap6") + world.Count("nap3"), 0);  // naps were cut short
+      continue;
+    }
     std::vector<std::string> events = world.Events();
     auto first = std::find(events.begin(), events.end(), "tick0");
     std::string nap = "nap" + std::to_string(wait);
     EXPECT_EQ(std::vector<std::string>(first, first + 4), (std::vector<std::string>{"tick0", nap, "tick0", nap}));
   }
-}
-
-// Each message cuts a nap short; what was napped still counts towards the tick.
-TEST_F(PluginAppTest, MessagesDoNotPostponeTheNextTick) {
-  ini.WriteString(kDisplayerSection, "Wait", "25");
-  auto app = Start();
-  Open(*app, {kDisplayerWindow});
-  for (int i = 0; i < 40; ++i) {
-    app->Post(TM_SKIN_CHANGED);
-    Sleep(i % 3);
-  }
-  ASSERT_TRUE(world.WaitFor([&] { return world.Count("skin0") == 40 && world.Count("tick0") >= 20; }));
-  EXPECT_GT(world.Count("nap12") + world.Count("nap6") + world.Count("nap3"), 0);  // naps were cut short
-  ExpectTicksEvery(25);
 }
 
 TEST_F(PluginAppTest, KaraokeFramesRunBackToBackWithoutNapsOrTicks) {
@@ -406,28 +388,20 @@ TEST_F(PluginAppTest, ModalLoopsLoseNoRequestsAndTheOtherWindowsKeepTicking) {
   }
 }
 
-TEST_F(PluginAppTest, TheDummyWindowTurnsMenuCommandsAndTrayClicksIntoRequests) {
+// A left click on the tray icon opens the Displayer, once; a right click shows the
+// popup of the shipped menu 114, checked where windows are open, whose commands the
+// dummy window turns into requests. The player may quit while the menu is open: its
+// modal loop must not keep quit waiting.
+TEST_F(PluginAppTest, TrayOpensTheDisplayerAndShowsMenu114WithItsCheckMarks) {
   auto app = Start();
   HWND dummy = app->DummyHandle();
-  for (UINT command : {kFirstWindowCommand + kOptionsWindow, kFirstWindowCommand + kOptionsWindow,
-                       kFirstWindowCommand + kWindowIndexCount}) {  // the last one is not ours
-    SendMessageA(dummy, WM_COMMAND, command, 0);
-    ASSERT_TRUE(world.Settle(*app));
-  }
-  for (LPARAM click : {WM_LBUTTONUP, WM_LBUTTONUP, WM_MOUSEMOVE}) {  // the Displayer opens once
+  for (LPARAM click : {WM_LBUTTONUP, WM_LBUTTONUP, WM_MOUSEMOVE})
     SendMessageA(dummy, DummyWindow::kTrayMessage, 1, click);
-    ASSERT_TRUE(world.Settle(*app));
-  }
-  EXPECT_EQ(world.Notes(), "open3 destroy3 open0 ");
-}
-
-// The tray shows the popup of the shipped menu 114, checked where windows are open. The
-// player may quit while it is open: its modal loop must not keep quit waiting.
-TEST_F(PluginAppTest, TrayMenuIsMenu114WithItsCheckMarks) {
-  auto app = Start();
+  SendMessageA(dummy, WM_COMMAND, kFirstWindowCommand + kWindowIndexCount, 0);  // not one of ours
   Open(*app, {kEditorWindow});
+  EXPECT_EQ(world.Notes(), "open0 open2 ");
   for (bool choose : {true, false}) {
-    PostMessageA(app->DummyHandle(), DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
+    PostMessageA(dummy, DummyWindow::kTrayMessage, 1, WM_RBUTTONUP);
     HWND popup = ShownWindow("#32768");
     ASSERT_NE(popup, nullptr);
     constexpr UINT kGetMenu = 0x01E1;  // MN_GETHMENU
@@ -435,7 +409,7 @@ TEST_F(PluginAppTest, TrayMenuIsMenu114WithItsCheckMarks) {
     ASSERT_EQ(GetMenuItemCount(shown), kWindowIndexCount);
     for (int i = 0; i < kWindowIndexCount; ++i) {
       EXPECT_EQ(GetMenuItemID(shown, i), kFirstWindowCommand + i);
-      bool checked = i == kEditorWindow || (i == kOptionsWindow && !choose);
+      bool checked = i == kDisplayerWindow || i == kEditorWindow || (i == kOptionsWindow && !choose);
       EXPECT_EQ(GetMenuState(shown, i, MF_BYPOSITION) & MF_CHECKED, checked ? MF_CHECKED : 0u) << i;
     }
     if (!choose) {

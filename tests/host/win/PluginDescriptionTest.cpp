@@ -22,22 +22,19 @@ TEST(PluginDescriptionTest, NamesTheLibraryFileAfterTheLastBackslashOfTheWidePat
 TEST(PluginDescriptionTest, CutNeverSplitsADoubleByteCharacter) {
   ASSERT_EQ(GetACP(), 932u);
   // One or two single-byte characters, then double-byte ones: 255 bytes hold
-  // 1 + 127 × 2; with two, the 255th byte would be half a character.
-  for (const auto& [lead, bytes] : {std::pair<const char16_t*, size_t>{u"a", 255}, {u"ab", 254}}) {
-    WString text(lead);
+  // 1 + 127 × 2; with two, the 255th byte would be half a character. A buffer of one
+  // byte holds only the terminator.
+  const struct { const char16_t* lead; size_t size, bytes, characters; } cases[] = {
+      {u"a", 256, 255, 128}, {u"ab", 256, 254, 128}, {u"", 1, 0, 0}};
+  for (const auto& c : cases) {
+    WString text(c.lead);
     for (int i = 0; i < 200; ++i) text.Append(u'\u6B4C');
     char buffer[256];
     memset(buffer, 'x', sizeof buffer);
-    ASSERT_EQ(CopyAnsiCut(text, buffer, sizeof buffer), bytes);
-    EXPECT_EQ(buffer[bytes], 0);
-    EXPECT_EQ(WString::FromAnsi(buffer, bytes), text.Substr(0, 128)) << bytes;
+    ASSERT_EQ(CopyAnsiCut(text, buffer, c.size), c.bytes);
+    EXPECT_EQ(buffer[c.bytes], 0);
+    EXPECT_EQ(WString::FromAnsi(buffer, c.bytes), text.Substr(0, c.characters)) << c.bytes;
   }
-}
-
-TEST(PluginDescriptionTest, OneByteBufferHoldsOnlyTheTerminator) {
-  char buffer[1] = {'x'};
-  EXPECT_EQ(CopyAnsiCut(WString(u"\u6B4C.dll"), buffer, 1), 0u);
-  EXPECT_EQ(buffer[0], 0);
 }
 
 }  // namespace

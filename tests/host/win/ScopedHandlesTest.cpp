@@ -1,4 +1,4 @@
-// The owners of a paint scope and of COM interfaces, counted like every handle.
+// The handle owners, counted while they hold something.
 #include "host/ScopedHandles.h"
 
 #include <gtest/gtest.h>
@@ -19,18 +19,33 @@ HRESULT Create(FakeUnknown* made, void** out) {
   return S_OK;
 }
 
-TEST(ScopedHandles, InterfaceIsReleasedOnceByWhoeverHoldsItLast) {
+// Every owner counts while it holds something: a move hands the count over, a reset
+// or the end of the scope gives the handle back once.
+TEST(ScopedHandles, LiveCountFollowsOwnershipThroughMovesAndResets) {
   const long before = LiveScopedHandles();
   FakeUnknown a, b;
   {
+    OwnedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+    OwnedBrush moved(std::move(brush));
+    EXPECT_FALSE(brush);
     OwnedInterface<FakeUnknown> first(&a);
     OwnedInterface<FakeUnknown> second(std::move(first));
     EXPECT_FALSE(first);
-    EXPECT_EQ(LiveScopedHandles(), before + 1);
+    EXPECT_EQ(LiveScopedHandles(), before + 2);
     ASSERT_EQ(Create(&b, second.Address()), S_OK);  // gives a up first
     EXPECT_EQ(a.references, 0u);
     EXPECT_EQ(second.Get(), &b);
-    EXPECT_EQ(LiveScopedHandles(), before + 1);
+    OwnedMenu menu(CreatePopupMenu());
+    KernelHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    HMENU raw = menu.Get();
+    menu.Reset();
+    EXPECT_FALSE(IsMenu(raw));
+    OwnedMemoryDC dc(nullptr);
+    OwnedBitmap bitmap(CreateCompatibleBitmap(dc.Get(), 4, 4));
+    { ScopedSelect select(dc.Get(), bitmap.Get()); }
+    EXPECT_EQ(LiveScopedHandles(), before + 5);
+    FileHandle failed(CreateFileA("Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(failed);
   }
   EXPECT_EQ(b.references, 0u);
   EXPECT_EQ(LiveScopedHandles(), before);

@@ -140,42 +140,36 @@ const std::string kId3v2 = std::string("ID3\x03\0\0\0\0\x03\x21", 10) + kFrameIn
 const std::string kId3v1 = "TAG" + std::string(125, ' ');
 // MPEG-2 Layer III, 64 kbps, 24 kHz, mono: 192 bytes and 576 samples a frame.
 const char kMpeg2Header[] = "\xff\xf3\x84\xc4";
-const std::string kMpeg2Frame = Frames(1, kMpeg2Header, 192, false);
 
 std::string Mpeg1Song(int frames) {
   return kId3v2 + Frames(frames, kMpeg1Header, 417, true);
 }
 
-TEST(Mp3LengthTest, CountsTheFramesBetweenTheTags) {
+TEST(Mp3LengthTest, CountsTheFramesBetweenTheTagsAndFindsNoStreamInOtherBytes) {
   const int k100FramesMs = 100 * 1152 * 1000 / 44100;  // 2612
-  EXPECT_EQ(LengthMs(Mpeg1Song(100) + tagbuild::Lyrics3("LYR00417" + kFrameInATag) + kId3v1), k100FramesMs);
-
-  // An encoder's Info frame plays nothing; junk between frames, a frame of another
-  // stream among it, is stepped over.
   std::string info = Frames(1, kMpeg1Header, 417, false);
   info.replace(4 + 32, 4, "Info");
-  std::string withJunk = kId3v2 + info + Frames(60, kMpeg1Header, 417, true) + "junk" + kMpeg2Frame +
-                         Frames(40, kMpeg1Header, 417, true) + "LYRICSBEGIN" + kFrameInATag + "LYRICSEND";
-  EXPECT_EQ(LengthMs(withJunk), k100FramesMs);
-
-  // A frame cut short by the end of the audio is not played, though the tag after it would fill it.
   std::string cut = Mpeg1Song(100);
   cut.resize(cut.size() - 10);
-  EXPECT_EQ(LengthMs(cut + kId3v1), 99 * 1152 * 1000 / 44100);
-
-  EXPECT_EQ(LengthMs(Frames(50, kMpeg2Header, 192, false)), 50 * 576 * 1000 / 24000);
-}
-
-TEST(Mp3LengthTest, FindsNoStreamInOtherBytes) {
-  EXPECT_EQ(LengthMs(""), -1);
-  EXPECT_EQ(LengthMs(kId3v2 + "text with a lone \xff\xfb\x90\x44 frame header"), -1);
-  EXPECT_EQ(LengthMs("RIFF" + kFrameInATag + "with no frame after it"), -1);
-  // A tag claiming more than the file holds leaves nothing to play.
   std::string oversized = Mpeg1Song(10);
   oversized[6] = 0x7F;
-  EXPECT_EQ(LengthMs(oversized), -1);
-  // Free-format frames have no size to step by.
-  EXPECT_EQ(LengthMs(Frames(10, "\xff\xfb\x00\x44", 417, false)), -1);
+  const std::pair<std::string, int> cases[] = {
+      {Mpeg1Song(100) + tagbuild::Lyrics3("LYR00417" + kFrameInATag) + kId3v1, k100FramesMs},
+      // An encoder's Info frame plays nothing; junk between frames, a frame of another
+      // stream among it, is stepped over.
+      {kId3v2 + info + Frames(60, kMpeg1Header, 417, true) + "junk" + Frames(1, kMpeg2Header, 192, false) +
+           Frames(40, kMpeg1Header, 417, true) + "LYRICSBEGIN" + kFrameInATag + "LYRICSEND",
+       k100FramesMs},
+      // A frame cut short by the end of the audio is not played, though the tag after it would fill it.
+      {cut + kId3v1, 99 * 1152 * 1000 / 44100},
+      {Frames(50, kMpeg2Header, 192, false), 50 * 576 * 1000 / 24000},
+      {"", -1},
+      {kId3v2 + "text with a lone \xff\xfb\x90\x44 frame header", -1},
+      {"RIFF" + kFrameInATag + "with no frame after it", -1},
+      {oversized, -1},  // a tag claiming more than the file holds leaves nothing to play
+      {Frames(10, "\xff\xfb\x00\x44", 417, false), -1},  // free-format frames have no size to step by
+  };
+  for (const auto& [bytes, ms] : cases) EXPECT_EQ(LengthMs(bytes), ms) << &bytes - &cases[0].first;
 }
 
 TEST(Mp3LengthTest, ThePlayerAnswersTheLengthOfAnMp3Song) {
