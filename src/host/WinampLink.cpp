@@ -93,7 +93,7 @@ int WinampLink::GetPosition() {
 
 int WinampLink::GetLength() {
   HWND main = MainWindow();
-  if (!main) return 0;
+  if (!main) return -1000;  // no player, no length
   LRESULT answer = 0;
   if (!AskPlayer(main, kPlayerMessage, 1, kIpcGetOutputTime, &answer)) return -1000;
   // The player says -1 when it knows no length; no other negative length means more.

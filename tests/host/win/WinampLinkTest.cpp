@@ -114,6 +114,8 @@ TEST_F(WinampLinkTest, TimesOfAnySizeAreClampedAndSmallStepsBackIgnored) {
     player_.QueueLengths({answer});
     EXPECT_EQ(link_->GetLength(), length) << answer;
   }
+  // With no player at all the length is unknown too, not a song of no length.
+  EXPECT_EQ(WinampLink(nullptr, GetModuleHandleA(nullptr)).GetLength(), -1000);
 }
 
 TEST_F(WinampLinkTest, PlayStateSeekAndPlay) {
