@@ -43,7 +43,6 @@ bool BrowseForFolder(BROWSEINFOA& info, WString& path) {
 }
 
 bool FileExists(const WString& path) {
-  WIN32_FIND_DATAA found{};
-  FindHandle search(FindFirstFileA(path.Ansi(), &found));
-  return static_cast<bool>(search);
+  const DWORD attributes = GetFileAttributesW(path.W());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

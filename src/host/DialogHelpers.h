@@ -14,5 +14,6 @@ bool ChooseColorDialog(HWND owner, COLORREF& color);
 // cleared). False on cancel or when the choice is not a file-system folder.
 bool BrowseForFolder(BROWSEINFOA& info, WString& path);
 
-// True when a file or folder of that name exists.
+// True when a file (not a folder) of exactly that name exists: the name is asked
+// for by its wide form and never read as a pattern, so "*" or "?" match nothing.
 bool FileExists(const WString& path);

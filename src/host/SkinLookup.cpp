@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/CodePage.h"
+#include "host/DialogHelpers.h"
 #include "host/PlayerQuery.h"
 #include "host/WinampLink.h"
 #include "host/WinampProtocol.h"
@@ -14,11 +15,6 @@ namespace {
 
 // A module without the string (a test program) still looks for the file.
 constexpr WChar kDefaultSkinBitmapName[] = u"gen_mrlyrics.bmp";
-
-bool FileExists(const WString& path) {
-  DWORD attributes = GetFileAttributesW(path.W());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 

@@ -194,7 +194,7 @@ TEST_F(WindowBaseTest, PropertyPageIsAttachedFromItsInitDialogAndAppliesOnlyWhen
   EXPECT_FALSE(first.Handle() || second.Handle());
 }
 
-TEST(DialogHelpersTest, FileExistsFindsFilesByTheirAnsiName) {
+TEST(DialogHelpersTest, FileExistsFindsFilesByTheirExactName) {
   char folder[MAX_PATH];
   GetTempPathA(MAX_PATH, folder);
   // "歌詞.txt": its Shift-JIS form holds a 0x5C-free double-byte name.
@@ -203,6 +203,11 @@ TEST(DialogHelpersTest, FileExistsFindsFilesByTheirAnsiName) {
   EXPECT_FALSE(FileExists(path));
   ASSERT_TRUE(FileHandle(CreateFileA(path.Ansi(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
   EXPECT_TRUE(FileExists(path));
+  // A pattern matches nothing, and a folder is not a file.
+  WString pattern = WString::FromAnsi(folder);
+  pattern.Append(u"\u6B4C*.txt", 6);
+  EXPECT_FALSE(FileExists(pattern));
+  EXPECT_FALSE(FileExists(WString::FromAnsi(folder)));
   DeleteFileA(path.Ansi());
   EXPECT_FALSE(FileExists(path));
 }
