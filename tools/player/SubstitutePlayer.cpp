@@ -57,8 +57,23 @@ SubstitutePlayer::~SubstitutePlayer() {
   main_ = nullptr;
 }
 
+namespace {
+// The real player has the common dialogs, the shell and the common controls loaded
+// for its whole life, so a plug-in that imports them never makes them come and go.
+// Wine's common dialogs leave a mutex behind at every unload, which a plug-in's
+// load and unload in a bare player would be blamed for.
+void LoadWhatThePlayerKeepsLoaded() {
+  static const bool loaded = [] {
+    for (const char* name : {"comdlg32.dll", "shell32.dll", "comctl32.dll"}) LoadLibraryA(name);
+    return true;
+  }();
+  (void)loaded;
+}
+}  // namespace
+
 bool SubstitutePlayer::Create(const PlayerOptions& options) {
   if (main_) return false;
+  LoadWhatThePlayerKeepsLoaded();
   options_ = options;
   clock_.SetRealTime(options.realTimeClock);
   int scale = Scale();
