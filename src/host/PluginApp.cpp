@@ -228,9 +228,10 @@ void PluginApp::Idle() {
       if (MessageWaiting()) return;
       continue;
     }
-    // With no window open a tick does nothing: wait for the next message instead of
-    // waking fifty times a second for nothing.
-    if (!AnyWindowOpen()) return;
+    // Only the Displayer and the Editor follow the song on a tick (the karaoke screen
+    // draws frames above, the Options sheet never): without them, wait for the next
+    // message instead of waking fifty times a second for nothing.
+    if (!TickedWindowOpen()) return;
     while (waited_ < wait_) {
       const DWORD rest = wait_ - waited_;
       const DWORD napped = std::min(Nap(rest), rest);
@@ -260,7 +261,7 @@ template <class Call>
 void PluginApp::ForWindow(int index, Call call) {
   PluginWindow* window = slots_[index].get();
   if (!window) return;
-  if (calling_[index] > 0 || WindowBase::InsideProcedureOf(window->Handle())) {
+  if (Busy(index, *window)) {
     waitingCalls_.push_back({index, window, call});
     if (waitingCalls_.size() == 1) Post(kRunWaitingCalls);
     return;
@@ -283,8 +284,10 @@ void PluginApp::RunWaitingCalls() {
   }
 }
 
-bool PluginApp::AnyWindowOpen() const {
-  return std::any_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot != nullptr; });
+bool PluginApp::TickedWindowOpen() const { return slots_[kDisplayerWindow] || slots_[kEditorWindow]; }
+
+bool PluginApp::Busy(int index, const PluginWindow& window) const {
+  return calling_[index] > 0 || WindowBase::InsideProcedureOf(window.Handle());
 }
 
 void PluginApp::Tick() {
@@ -298,7 +301,7 @@ void PluginApp::TickOutsideModalLoops() {
   try {
     for (size_t index = 0; index < slots_.size(); ++index) {
       PluginWindow* window = slots_[index].get();
-      if (!window || calling_[index] > 0 || WindowBase::InsideProcedureOf(window->Handle())) continue;
+      if (!window || Busy(static_cast<int>(index), *window)) continue;
       window->Tick();
     }
   } catch (...) {

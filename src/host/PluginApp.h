@@ -107,7 +107,9 @@ class PluginApp : public PluginThread {
   template <class Call>
   void ForWindow(int index, Call call);
   void RunWaitingCalls();
-  bool AnyWindowOpen() const;
+  bool TickedWindowOpen() const;
+  // Inside a call of ours or its own procedure (a dialog it opened): not entered now.
+  bool Busy(int index, const PluginWindow& window) const;
   void MoveFollower(int x, int y);
   void PlayerActivated(HWND player);
   void StopWindows();
