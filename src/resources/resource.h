@@ -48,4 +48,11 @@
 #define ID_OPEN_OPTIONS 50006
 #define ID_OPEN_HELP 50007
 
+/* Each window's own ids. String ids: Editor 40..59, time-tag adjustment 60..69,
+   Karaoke Displayer 70..79, Options sheet 80..119. */
+#include "editor_ids.h"
+#include "timetag_adjust_ids.h"
+#include "karaoke_ids.h"
+#include "options_ids.h"
+
 #endif
