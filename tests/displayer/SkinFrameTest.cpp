@@ -41,15 +41,6 @@ TEST(BorderTiling, CoversTheWholeBorderAtEverySize) {
   ExpectBorderCovered(elements, Size{333, 99});
 }
 
-TEST(BorderTiling, LastTileIsTheTopLeftPartOfTheElement) {
-  const std::vector<SkinBlit> blits = ComposeBorder(SkinElements(), Size{640, 116}, kBuiltInBitmap);
-  // Left edge: 116 - 13 - 5 - 33 = 65 rows = three 19-row tiles and 8 rows more.
-  const auto partial = std::find_if(blits.begin(), blits.end(), [](const SkinBlit& b) {
-    return b.source == Rect{229, 0, 234, 8} && b.target.x == 0 && b.target.y == 13 + 57;
-  });
-  EXPECT_NE(partial, blits.end());
-}
-
 TEST(BorderTiling, NeverReadsOutsideASmallSkinBitmap) {
   const Size bitmap{230, 30};
   int pieces = 0;
@@ -64,14 +55,24 @@ TEST(BorderTiling, NeverReadsOutsideASmallSkinBitmap) {
   EXPECT_TRUE(ComposeBorder(SkinElements(), Size{640, 116}, Size{0, 0}).empty());
 }
 
-TEST(BorderTiling, ACutPieceKeepsItsPlaceInTheFrame) {
-  // Element 13 (0, 28, 5, 61) in a bitmap 40 rows high: only its rows 28..40, drawn
-  // where they would have been.
-  const std::vector<SkinBlit> blits = ComposeBorder(SkinElements(), Size{640, 116}, Size{277, 40});
-  const auto lowerLeft = std::find_if(blits.begin(), blits.end(),
-                                      [](const SkinBlit& b) { return b.source == Rect{0, 28, 5, 40}; });
-  ASSERT_NE(lowerLeft, blits.end());
-  EXPECT_EQ(lowerLeft->target.y, 116 - 5 - 33);
+// Where a piece of the built-in bitmap, or of a bitmap 40 rows high, lands in a 640 x 116 frame.
+TEST(BorderTiling, PartialPiecesKeepTheirPlaceInTheFrame) {
+  const struct {
+    Size bitmap;
+    Rect source;
+    Point target;
+  } cases[] = {
+      // Left edge: 116 - 13 - 5 - 33 = 65 rows, three 19-row tiles and the top 8 rows of a fourth.
+      {kBuiltInBitmap, Rect{229, 0, 234, 8}, Point{0, 13 + 57}},
+      // Element 13 (0, 28, 5, 61) cut by the bitmap's end: its rows 28..40, where they would have been.
+      {Size{277, 40}, Rect{0, 28, 5, 40}, Point{0, 116 - 5 - 33}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<SkinBlit> blits = ComposeBorder(SkinElements(), Size{640, 116}, c.bitmap);
+    EXPECT_NE(std::find_if(blits.begin(), blits.end(), [&](const SkinBlit& b) {
+                return b.source == c.source && b.target.x == c.target.x && b.target.y == c.target.y;
+              }), blits.end()) << c.source.left << "," << c.source.top;
+  }
 }
 
 TEST(FrameHitTestTest, RegionsOfANormalAMaximisedAndAFoldedFrame) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -113,12 +114,21 @@ TEST(FitFont, ShrinksWideLyricsUntilTheyFit) {
   EXPECT_EQ(probe.heights.size(), 1u);
 }
 
-TEST(FitFont, OnlyShrinkLeavesNarrowLyricsAloneOtherwiseTheyGrow) {
-  LinearProbe probe(4);
-  EXPECT_EQ(FitFont(-25, 100, 200, true, probe).logicalHeight, -25);
-  EXPECT_TRUE(probe.heights.empty());
-  EXPECT_EQ(FitFont(-25, 100, 200, false, probe).logicalHeight, -50);
-  EXPECT_EQ(FitFont(-25, 0, 200, false, probe).logicalHeight, -25);  // no lines: nothing to fit
+TEST(FitFont, NarrowLyricsGrowUnlessOnlyShrinkingAndATooNarrowViewKeepsOnePixel) {
+  const struct {
+    int32_t perPixel, height, widest, room;
+    bool onlyShrink;
+    int32_t fitted;
+  } cases[] = {
+      {4, -25, 100, 200, true, -25}, {4, -25, 100, 200, false, -50},
+      {4, -25, 0, 200, false, -25},  // no lines: nothing to fit
+      {10, -25, 250, -8, true, -1},  {10, 25, 250, -8, true, 1}, {10, -25, 250, 0, false, -1},
+  };
+  for (const auto& c : cases) {
+    LinearProbe probe(c.perPixel);
+    EXPECT_EQ(FitFont(c.height, c.widest, c.room, c.onlyShrink, probe).logicalHeight, c.fitted) << c.widest << " " << c.room;
+    EXPECT_EQ(std::count(probe.heights.begin(), probe.heights.end(), 0), 0);  // never measured at height 0
+  }
 }
 
 // Rounding that keeps measuring wider than the room: stops after ten rounds.
@@ -135,14 +145,6 @@ TEST(FitFont, GivesUpAfterTenRounds) {
   StubbornProbe probe;
   FitFont(1000, 400, 200, true, probe);
   EXPECT_LE(probe.calls, kMaxFitRounds);
-}
-
-TEST(FitFont, ViewNarrowerThanItsMarginsKeepsOnePixel) {
-  LinearProbe probe(10);
-  EXPECT_EQ(FitFont(-25, 250, -8, true, probe).logicalHeight, -1);
-  EXPECT_EQ(FitFont(25, 250, -8, true, probe).logicalHeight, 1);
-  EXPECT_EQ(FitFont(-25, 250, 0, false, probe).logicalHeight, -1);
-  for (int32_t height : probe.heights) EXPECT_NE(height, 0);
 }
 
 }  // namespace

@@ -33,16 +33,6 @@ std::set<std::string> FolderNames(const TempDir& dir) {
   return names;
 }
 
-TEST(ParseLyricsText, ReplacesEverythingOnEachParse) {
-  LyricsDocument document;
-  ParseLyricsText(document, W("@title=old\n@artist=someone\n[00:01]x"));
-  ParseLyricsText(document, W("@title=new\ny"));
-  EXPECT_EQ(document.Title().ToUtf8(), "new");
-  EXPECT_TRUE(document.Artist().IsEmpty());
-  EXPECT_EQ(document.Status(), StatusUntimed);
-  EXPECT_EQ(document.LineCount(), 2);
-}
-
 TEST(ParseHeaderLine, SplitsAtTheFirstEqualsSign) {
   struct Case {
     const char* line;
@@ -71,12 +61,14 @@ TEST(ParseHeaderLine, SplitsAtTheFirstEqualsSign) {
 
 TEST(ApplyHeaderFields, FillsTheSevenFieldsLastLineWins) {
   LyricsDocument document;
-  ParseLyricsText(document, W("@TITLE=first\n@title=second\n@Artist=A\n@album=B\n@words=W\n@music=M\n"
+  ParseLyricsText(document, W("@artist=old\n@bgfile=C:\\old.jpg\n[00:01]x\nmore"));  // each parse starts afresh
+  ParseLyricsText(document, W("@TITLE=first\n@title=second\n@album=B\n@Words=W\n@music=M\n"
                               "@title x\n@unknown=z\n[00:01]lyrics"));
   EXPECT_EQ(document.Title().ToUtf8() + "|" + document.Artist().ToUtf8() + "|" + document.Album().ToUtf8() + "|" +
-                document.Words().ToUtf8() + "|" + document.Music().ToUtf8(),
-            "second|A|B|W|M");
+                document.Words().ToUtf8() + "|" + document.Music().ToUtf8() + "|" + document.BgFile().ToUtf8(),
+            "second||B|W|M|");
   EXPECT_EQ(document.Status(), StatusTimed);
+  EXPECT_EQ(document.LineCount(), 8);
 }
 
 TEST(ApplyHeaderFields, BackgroundPathsResolveAgainstTheSourceFolder) {

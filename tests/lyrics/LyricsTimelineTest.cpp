@@ -138,15 +138,6 @@ TEST(DisplayLineAtTime, FollowsTheStampsAndEndsTenSecondsAfterTheLast) {
   EXPECT_EQ(Completed(Parsed(kHuge), 1), (Strings{"2147483647:0", "2147483647:3", "2147483647:3"}));
 }
 
-TEST(DisplayLineAtTime, EditsForgetTheCachedAnswer) {
-  LyricsTimeline timeline = Parsed("[00:10]one\n[00:20]two");
-  ASSERT_EQ(timeline.DisplayLineAtTime(15000), 0);
-  ASSERT_EQ(timeline.ShiftAllTags(-8000), 1);  // one@2, two@12
-  EXPECT_EQ(timeline.DisplayLineAtTime(15000), 1);
-  timeline.ParseText(W("[00:30]late"));
-  EXPECT_EQ(timeline.DisplayLineAtTime(15000), -1);
-}
-
 TEST(DisplayLineTags, CompletesEachLineWithTheStampsThatEndIt) {
   const std::pair<const char*, const char*> cases[] = {
       // The empty line ends at the next; the last one ten seconds after its stamp.
@@ -270,19 +261,24 @@ TEST(StampEdits, RemovalsReportWhatIsLeft) {
   EXPECT_EQ(timeline.Status(), StatusUntimed);
 }
 
-TEST(StampEdits, LineLosingItsLastTagAfterAHeaderLineStaysShown) {
-  LyricsTimeline timeline = Parsed("[00:01]a\n@title=t\n[00:02]b\n[00:03]c");
-  TimeTag removed;
-  ASSERT_EQ(timeline.RemoveNthTag(2, 0, removed), 1);
-  EXPECT_EQ(Order(timeline), (Strings{"a@1000", "b@-1", "c@3000"}));
-}
-
-TEST(StampEdits, RepeatedLineSplitsAgainWhenTheDocumentStopsBeingKaraoke) {
-  LyricsTimeline timeline = Parsed("[00:10][00:50]Chorus\n[00:20]v[00:21]erse");
-  EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "verse@20000"}));
-  TimeTag removed;
-  ASSERT_EQ(timeline.RemoveNthTag(1, 1, removed), 1);
-  EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "verse@20000", "Chorus@50000"}));
+// Removing line i's n-th stamp: the playback order that follows.
+TEST(StampEdits, PlaybackOrderFollowsARemoval) {
+  const struct {
+    const char* text;
+    int line, n;
+    Strings order;
+  } cases[] = {
+      // A line losing its last stamp after a header line stays shown.
+      {"[00:01]a\n@title=t\n[00:02]b\n[00:03]c", 2, 0, {"a@1000", "b@-1", "c@3000"}},
+      // A repeated line splits again when the document stops being karaoke.
+      {"[00:10][00:50]Chorus\n[00:20]v[00:21]erse", 1, 1, {"Chorus@10000", "verse@20000", "Chorus@50000"}},
+  };
+  for (const auto& c : cases) {
+    LyricsTimeline timeline = Parsed(c.text);
+    TimeTag removed;
+    ASSERT_EQ(timeline.RemoveNthTag(c.line, c.n, removed), 1) << c.text;
+    EXPECT_EQ(Order(timeline), c.order) << c.text;
+  }
 }
 
 // The tagged text of every line, "|" between lines.
