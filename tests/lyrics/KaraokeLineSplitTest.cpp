@@ -12,36 +12,32 @@
 namespace {
 
 
-TEST(FindLineBreak, PrefersSpacesThenPunctuationThenTheMiddle) {
-  // A space one before the middle: b = 10 is tested first (text[9] is the space).
-  EXPECT_EQ(FindLineBreak(W("abcdefghi jklmnopqrs"), false), 10);
-  // Spaces are looked for within an eighth, punctuation within a quarter.
-  EXPECT_EQ(FindLineBreak(W("abcdefghijklm nopqrstuvwxyzABCDEFGHIJ"), false), 14);
-  EXPECT_EQ(FindLineBreak(W("abcdefghijklmnopq,rstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"), false), 18);
-  EXPECT_EQ(FindLineBreak(W("a b cdefghijklmnopqrstuvwxyzABCDEF"), false), 17);
-  EXPECT_EQ(FindLineBreak(W("abcdefghijklmnopqrst"), false), 10);
-  // ")" is punctuation only outside Japanese mode; "、" only inside.
-  EXPECT_EQ(FindLineBreak(W("あいうえお)かきくけこさしすせそたちつてと"), false), 6);
-  EXPECT_EQ(FindLineBreak(W("あいうえお)かきくけこさしすせそたちつてと"), true), 10);
-  EXPECT_EQ(FindLineBreak(W("あいうえお、かきくけこさしすせそたちつてと"), true), 6);
-  EXPECT_EQ(FindLineBreak(W("ab　cdefghij"), true), 3);  // ideographic space
-  EXPECT_EQ(FindLineBreak(W("ab　cdefghij"), false), 5);
-}
-
-TEST(FindLineBreak, JapaneseCutsAtAChangeOfScript) {
-  // Hiragana, then katakana from the middle.
-  EXPECT_EQ(FindLineBreak(W("あいうえおかきくけこアイウエオカキクケコ"), true), 10);
-  EXPECT_EQ(FindLineBreak(W("あいうえおかきくけこアイウエオカキクケコ"), false), 10);
-  EXPECT_EQ(FindLineBreak(W("漢字漢字漢字漢字かなかなかなかな"), false), 8);
-  // Hiragana then kanji is a break (kanji then hiragana is not).
-  EXPECT_EQ(FindLineBreak(W("漢字漢字漢かなかなかな漢字漢字漢字"), true), 11);
-  EXPECT_EQ(FindLineBreak(W("漢字漢字漢かなかなかな漢字漢字漢字"), false), 8);
-  // After the small tsu there is no break; the particle wo always ends a phrase.
-  EXPECT_EQ(FindLineBreak(W("漢字漢字漢字漢っ字漢字漢字漢字漢字"), true), 8);
-  EXPECT_EQ(FindLineBreak(W("漢字漢字漢字漢を字漢字漢字漢字漢字"), true), 8);
-  // Latin letters and digits start a phrase.
-  EXPECT_EQ(FindLineBreak(W("漢字漢字漢字漢字漢ABC漢字漢字漢字"), true), 9);
-  EXPECT_EQ(FindLineBreak(W("漢字漢字漢字漢字漢１２漢字漢字漢字漢"), true), 9);
+TEST(FindLineBreak, PrefersSpacesPunctuationAndChangesOfScriptToTheMiddle) {
+  const struct {
+    const char* text;
+    bool japanese;
+    int at;
+  } cases[] = {
+      // A space one before the middle: b = 10 is tested first (text[9] is the space).
+      {"abcdefghi jklmnopqrs", false, 10},
+      // Spaces are looked for within an eighth, punctuation within a quarter.
+      {"abcdefghijklm nopqrstuvwxyzABCDEFGHIJ", false, 14},
+      {"abcdefghijklmnopq,rstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", false, 18},
+      {"a b cdefghijklmnopqrstuvwxyzABCDEF", false, 17}, {"abcdefghijklmnopqrst", false, 10},
+      // ")" is punctuation only outside Japanese mode; "、" and the ideographic space only inside.
+      {"あいうえお)かきくけこさしすせそたちつてと", false, 6}, {"あいうえお)かきくけこさしすせそたちつてと", true, 10},
+      {"あいうえお、かきくけこさしすせそたちつてと", true, 6}, {"ab　cdefghij", true, 3}, {"ab　cdefghij", false, 5},
+      // Japanese cuts at a change of script: hiragana to katakana (in the middle here
+      // anyway), hiragana to kanji but not kanji to hiragana.
+      {"あいうえおかきくけこアイウエオカキクケコ", true, 10}, {"あいうえおかきくけこアイウエオカキクケコ", false, 10},
+      {"漢字漢字漢字漢字かなかなかなかな", false, 8},
+      {"漢字漢字漢かなかなかな漢字漢字漢字", true, 11}, {"漢字漢字漢かなかなかな漢字漢字漢字", false, 8},
+      // After the small tsu there is no break; the particle wo always ends a phrase;
+      // Latin letters and digits start one.
+      {"漢字漢字漢字漢っ字漢字漢字漢字漢字", true, 8}, {"漢字漢字漢字漢を字漢字漢字漢字漢字", true, 8},
+      {"漢字漢字漢字漢字漢ABC漢字漢字漢字", true, 9}, {"漢字漢字漢字漢字漢１２漢字漢字漢字漢", true, 9},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindLineBreak(W(c.text), c.japanese), c.at) << c.text << " " << c.japanese;
 }
 
 TEST(SplitLongLine, JapaneseModeIgnoresAsciiCase) {
