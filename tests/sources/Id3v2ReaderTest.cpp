@@ -16,10 +16,7 @@ namespace {
 using namespace std::string_literals;
 using namespace tagbuild;
 
-class Id3v2Test : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
-};
+using Id3v2Test = ShiftJisTest;
 
 // Some fields of a whole file as UTF-8, "|" between them; "<no tag>" when the reader finds none.
 std::string Read(const std::string& file, const std::vector<SongField>& wanted) {

@@ -18,10 +18,8 @@ namespace {
 using namespace std::string_literals;
 using namespace tagbuild;
 
-class SongInfoTest : public ::testing::Test {
+class SongInfoTest : public ShiftJisTest {
  protected:
-  void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
-
   WString Write(const char* name, const std::string& bytes) {
     WriteFileBytes(dir_.Path() / name, bytes);
     return dir_.Wide(name);

@@ -35,10 +35,7 @@ TEST(GenresTest, BracketedNumbersBecomeNamesUpTo255) {
     EXPECT_EQ(NormaliseGenre(W(kept)), W(kept)) << kept;
 }
 
-class Id3v1Test : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
-};
+using Id3v1Test = ShiftJisTest;
 
 TEST_F(Id3v1Test, ReadsEveryFieldAsAnsiText) {
   CheckedSource file(Audio() + Id3v1("\x90\xAF\x8B\xF3",  // title "星空" in Shift-JIS
@@ -85,7 +82,7 @@ TEST_F(Id3v1Test, ShortFilesAndMissingMarkersHaveNoTag) {
   EXPECT_TRUE(ReadId3v1Fields(exact, fields));
 }
 
-class RiffInfoTest : public Id3v1Test {};
+using RiffInfoTest = ShiftJisTest;
 
 std::string Info(const std::string& subChunks) { return Chunk("LIST", "INFO" + subChunks); }
 
