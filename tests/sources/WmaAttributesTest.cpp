@@ -42,7 +42,7 @@ class WmaAttributesTest : public ::testing::Test {
   TempDir temp_;
 };
 
-TEST_F(WmaAttributesTest, ReadsOnlyStringAttributes) {
+TEST_F(WmaAttributesTest, ReadsOnlyStringAttributesAndExtendedOnesStandInForTheDescription) {
   WmaAttributes wma;
   ASSERT_TRUE(wma.Open(Write("song.wma", SongHeader() + std::string(64, '\0'))));
   // The description is stored empty, the genre as bytes, the year as a number, and
@@ -50,19 +50,12 @@ TEST_F(WmaAttributesTest, ReadsOnlyStringAttributes) {
   EXPECT_EQ(Get(wma, {"Title", "Author", "Copyright", "WM/AlbumTitle", "Description", "WM/Genre", "WM/Year",
                       "WM/TrackNumber"}),
             u8"夜空のうた|Band|(C) 2003 Label|アルバム|<none>|<none>|<none>|<none>|");
-}
-
-TEST_F(WmaAttributesTest, ExtendedAttributesStandInForAnEmptyContentDescription) {
   // Some encoders write the four description fields as extended attributes.
-  std::string header = AsfBuilder::Header({
-      AsfBuilder::ExtendedContentDescription({
-          {u"Title", 0, AsfBuilder::Utf16(u"Extended Title")},
-          {u"WM/Year", 0, AsfBuilder::Utf16(u"1999")},
-          {u"WM/Genre", 0, AsfBuilder::Utf16(u"Rock")},
-      }),
-  });
-  WmaAttributes wma;
-  ASSERT_TRUE(wma.Open(Write("ext.wma", header)));
+  ASSERT_TRUE(wma.Open(Write("ext.wma", AsfBuilder::Header({AsfBuilder::ExtendedContentDescription({
+                                            {u"Title", 0, AsfBuilder::Utf16(u"Extended Title")},
+                                            {u"WM/Year", 0, AsfBuilder::Utf16(u"1999")},
+                                            {u"WM/Genre", 0, AsfBuilder::Utf16(u"Rock")},
+                                        })}))));
   EXPECT_EQ(Get(wma, {"Title", "WM/Year", "WM/Genre", "Author"}), "Extended Title|1999|Rock|<none>|");
 }
 
