@@ -79,12 +79,10 @@ std::string MetadataInHeaderExtension(const std::vector<AsfBuilder::Attribute>& 
     body += B::Le16(0) + B::Le16(0) + B::Le16(uint16_t(name.size())) + B::Le16(a.type) +
             B::Le32(uint32_t(a.value.size())) + name + a.value;
   }
-  const std::string metadata =
-      std::string("\xEA\xCB\xF8\xC5\xAF\x5B\x77\x48\x84\x67\xAA\x8C\x44\xFA\x4C\xCA", 16) + B::Le64(24 + body.size()) + body;
+  const std::string metadata = B::Object("\xEA\xCB\xF8\xC5\xAF\x5B\x77\x48\x84\x67\xAA\x8C\x44\xFA\x4C\xCA", body);
   // A reserved GUID and word (18 bytes), the size of the objects inside, the objects.
   const std::string inside = std::string(18, '\0') + B::Le32(uint32_t(metadata.size())) + metadata;
-  return std::string("\xB5\x03\xBF\x5F\x2E\xA9\xCF\x11\x8E\xE3\x00\xC0\x0C\x20\x53\x65", 16) +
-         B::Le64(24 + inside.size()) + inside;
+  return B::Object("\xB5\x03\xBF\x5F\x2E\xA9\xCF\x11\x8E\xE3\x00\xC0\x0C\x20\x53\x65", inside);
 }
 
 TEST_F(WmaAttributesTest, ValuesLongerThanATagNeedsAreSteppedOverUnread) {
