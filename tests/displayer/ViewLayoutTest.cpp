@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -106,29 +105,20 @@ class LinearProbe : public FontProbe {
   std::vector<int32_t> heights;
 };
 
-TEST(FitFont, ShrinksWideLyricsUntilTheyFit) {
-  LinearProbe probe(10);
-  const FittedFont fitted = FitFont(-25, 250, 200, true, probe);
-  EXPECT_EQ(fitted.logicalHeight, -20);
-  EXPECT_EQ(fitted.widestWidth, 200);
-  EXPECT_EQ(probe.heights.size(), 1u);
-}
-
-TEST(FitFont, NarrowLyricsGrowUnlessOnlyShrinkingAndATooNarrowViewKeepsOnePixel) {
-  const struct {
-    int32_t perPixel, height, widest, room;
-    bool onlyShrink;
-    int32_t fitted;
-  } cases[] = {
-      {4, -25, 100, 200, true, -25}, {4, -25, 100, 200, false, -50},
-      {4, -25, 0, 200, false, -25},  // no lines: nothing to fit
-      {10, -25, 250, -8, true, -1},  {10, 25, 250, -8, true, 1}, {10, -25, 250, 0, false, -1},
-  };
-  for (const auto& c : cases) {
-    LinearProbe probe(c.perPixel);
-    EXPECT_EQ(FitFont(c.height, c.widest, c.room, c.onlyShrink, probe).logicalHeight, c.fitted) << c.widest << " " << c.room;
-    EXPECT_EQ(std::count(probe.heights.begin(), probe.heights.end(), 0), 0);  // never measured at height 0
-  }
+TEST(FitFont, ScalesToTheRoomUnlessOnlyShrinkingAndKeepsOnePixel) {
+  LinearProbe wide(10), narrow(4);
+  const FittedFont fitted = FitFont(-25, 250, 200, true, wide);
+  EXPECT_EQ((std::vector<int32_t>{fitted.logicalHeight, fitted.widestWidth, int32_t(wide.heights.size())}),
+            (std::vector<int32_t>{-20, 200, 1}));
+  EXPECT_EQ(FitFont(-25, 100, 200, true, narrow).logicalHeight, -25);
+  EXPECT_TRUE(narrow.heights.empty());  // it fits already: nothing measured
+  EXPECT_EQ(FitFont(-25, 100, 200, false, narrow).logicalHeight, -50);
+  EXPECT_EQ(FitFont(-25, 0, 200, false, narrow).logicalHeight, -25);  // no lines: nothing to fit
+  // A view narrower than its margins: one pixel, and nothing measured at height 0.
+  EXPECT_EQ(FitFont(-25, 250, -8, true, wide).logicalHeight, -1);
+  EXPECT_EQ(FitFont(25, 250, -8, true, wide).logicalHeight, 1);
+  EXPECT_EQ(FitFont(-25, 250, 0, false, wide).logicalHeight, -1);
+  for (int32_t height : wide.heights) EXPECT_NE(height, 0);
 }
 
 // Rounding that keeps measuring wider than the room: stops after ten rounds.

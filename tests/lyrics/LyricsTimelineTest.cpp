@@ -253,24 +253,19 @@ TEST(StampEdits, RemovalsReportWhatIsLeft) {
   EXPECT_EQ(timeline.Status(), StatusUntimed);
 }
 
-// Removing line i's n-th stamp: the playback order that follows.
-TEST(StampEdits, PlaybackOrderFollowsARemoval) {
-  const struct {
-    const char* text;
-    int line, n;
-    Strings order;
-  } cases[] = {
-      // A line losing its last stamp after a header line stays shown.
-      {"[00:01]a\n@title=t\n[00:02]b\n[00:03]c", 2, 0, {"a@1000", "b@-1", "c@3000"}},
-      // A repeated line splits again when the document stops being karaoke.
-      {"[00:10][00:50]Chorus\n[00:20]v[00:21]erse", 1, 1, {"Chorus@10000", "verse@20000", "Chorus@50000"}},
-  };
-  for (const auto& c : cases) {
-    LyricsTimeline timeline = Parsed(c.text);
-    TimeTag removed;
-    ASSERT_EQ(timeline.RemoveNthTag(c.line, c.n, removed), 1) << c.text;
-    EXPECT_EQ(Order(timeline), c.order) << c.text;
-  }
+TEST(StampEdits, LineLosingItsLastTagAfterAHeaderLineStaysShown) {
+  LyricsTimeline timeline = Parsed("[00:01]a\n@title=t\n[00:02]b\n[00:03]c");
+  TimeTag removed;
+  ASSERT_EQ(timeline.RemoveNthTag(2, 0, removed), 1);
+  EXPECT_EQ(Order(timeline), (Strings{"a@1000", "b@-1", "c@3000"}));
+}
+
+TEST(StampEdits, RepeatedLineSplitsAgainWhenTheDocumentStopsBeingKaraoke) {
+  LyricsTimeline timeline = Parsed("[00:10][00:50]Chorus\n[00:20]v[00:21]erse");
+  EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "verse@20000"}));
+  TimeTag removed;
+  ASSERT_EQ(timeline.RemoveNthTag(1, 1, removed), 1);
+  EXPECT_EQ(Order(timeline), (Strings{"Chorus@10000", "verse@20000", "Chorus@50000"}));
 }
 
 // The tagged text of every line, "|" between lines.
