@@ -74,23 +74,21 @@ TEST(MemoryIniFileTest, StringsAreCutToTheBufferAndKeysKeepTheirPlace) {
   EXPECT_EQ(ini.Text(), "[S]\r\nB=again\r\nA=1\r\n[T]\r\nX=2\r\n");
 }
 
-TEST(SettingsStoreTest, MissingKeysAndBadRectanglesKeepTheCurrentValues) {
+TEST(SettingsStoreTest, ReadsEveryTypeAndMissingKeysOrBadRectanglesKeepTheCurrentValues) {
   MemoryIniFile ini("[Test]\nUnrelated=1\nRect=050000000200000003000000040000000A\n");  // checksum of 1,2,3,4
   SampleSettings s(ini);
   s.number = 3;
   s.color = 0x123456;
   s.Load();
   EXPECT_EQ(Fields(s), "3|1|Arial|c:\\lyrics|123456|1,2,3,4");
-}
 
-TEST(SettingsStoreTest, ReadsEveryType) {
-  MemoryIniFile ini(
+  MemoryIniFile every(
       "[Test]\nNumber=-2147483648\nFlag=257\nFace=TooLongForEight\nFolder=\nColor=FF8000\n"
       "Rect=010000000200000003000000040000000A\n");
-  SampleSettings s(ini);
-  s.Load();
+  SampleSettings t(every);
+  t.Load();
   // The flag is cut to 8 bits, the face to its buffer; an empty folder is not the default.
-  EXPECT_EQ(Fields(s), "-2147483648|1|TooLong||0080FF|1,2,3,4");
+  EXPECT_EQ(Fields(t), "-2147483648|1|TooLong||0080FF|1,2,3,4");
 }
 
 TEST(SettingsStoreTest, WideStringsAreAnsiOnDiskAndCutAt1024Bytes) {
