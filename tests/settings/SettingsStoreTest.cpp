@@ -53,28 +53,14 @@ std::string Fields(const SampleSettings& s) {
 
 }  // namespace
 
-TEST(SettingsRectTest, BytesAreFourLittleEndianInts) {
-  const SettingsRect rect{-1, 2, 640, 116};
-  const auto bytes = rect.ToBytes();
-  const uint8_t expected[16] = {0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 0x80, 2, 0, 0, 116, 0, 0, 0};
-  EXPECT_EQ(0, std::memcmp(bytes.data(), expected, 16));
-  EXPECT_EQ(SettingsRect::FromBytes(bytes.data()), rect);
-}
-
-TEST(ProfileStructTest, HexPairsAndChecksum) {
-  const uint8_t bytes[3] = {0x01, 0xAB, 0xFF};
-  EXPECT_EQ(EncodeProfileStruct(bytes, 3), "01ABFFAB");  // 0x1AB mod 256
-  uint8_t back[3] = {};
-  ASSERT_TRUE(DecodeProfileStruct("01ABFFAB", back, 3));
-  EXPECT_EQ(0, std::memcmp(back, bytes, 3));
-  ASSERT_TRUE(DecodeProfileStruct("01abffab", back, 3));
-
-  uint8_t untouched[3] = {7, 7, 7};
-  EXPECT_FALSE(DecodeProfileStruct("01ABFFAC", untouched, 3));   // checksum
-  EXPECT_FALSE(DecodeProfileStruct("01ABFF", untouched, 3));     // too short
-  EXPECT_FALSE(DecodeProfileStruct("01ABFFAB00", untouched, 3)); // too long
-  EXPECT_FALSE(DecodeProfileStruct("01ABFGAB", untouched, 3));   // not hex
-  EXPECT_EQ(untouched[0], 7);
+// Encoding and whole rectangles are the store's tests below.
+TEST(ProfileStructTest, DecodingRefusesDamageAndLeavesTheBytes) {
+  uint8_t bytes[3] = {7, 7, 7};
+  // Not hex, a wrong checksum (0x1AB mod 256 is AB), too short, too long.
+  for (const char* bad : {"01ABFGAB", "01ABFFAC", "01ABFF", "01ABFFAB00"}) EXPECT_FALSE(DecodeProfileStruct(bad, bytes, 3)) << bad;
+  EXPECT_EQ(bytes[0] + bytes[1] + bytes[2], 21);
+  ASSERT_TRUE(DecodeProfileStruct("01abffab", bytes, 3));
+  EXPECT_EQ(bytes[0] + bytes[1] + bytes[2], 0x1AB);
 }
 
 TEST(MemoryIniFileTest, StringsAreCutToTheBufferAndKeysKeepTheirPlace) {
@@ -88,23 +74,21 @@ TEST(MemoryIniFileTest, StringsAreCutToTheBufferAndKeysKeepTheirPlace) {
   EXPECT_EQ(ini.Text(), "[S]\r\nB=again\r\nA=1\r\n[T]\r\nX=2\r\n");
 }
 
-TEST(SettingsStoreTest, MissingKeysAndBadRectanglesKeepTheCurrentValues) {
+TEST(SettingsStoreTest, ReadsEveryTypeAndMissingKeysOrBadRectanglesKeepTheCurrentValues) {
   MemoryIniFile ini("[Test]\nUnrelated=1\nRect=050000000200000003000000040000000A\n");  // checksum of 1,2,3,4
   SampleSettings s(ini);
   s.number = 3;
   s.color = 0x123456;
   s.Load();
   EXPECT_EQ(Fields(s), "3|1|Arial|c:\\lyrics|123456|1,2,3,4");
-}
 
-TEST(SettingsStoreTest, ReadsEveryType) {
-  MemoryIniFile ini(
+  MemoryIniFile every(
       "[Test]\nNumber=-2147483648\nFlag=257\nFace=TooLongForEight\nFolder=\nColor=FF8000\n"
       "Rect=010000000200000003000000040000000A\n");
-  SampleSettings s(ini);
-  s.Load();
+  SampleSettings t(every);
+  t.Load();
   // The flag is cut to 8 bits, the face to its buffer; an empty folder is not the default.
-  EXPECT_EQ(Fields(s), "-2147483648|1|TooLong||0080FF|1,2,3,4");
+  EXPECT_EQ(Fields(t), "-2147483648|1|TooLong||0080FF|1,2,3,4");
 }
 
 TEST(SettingsStoreTest, WideStringsAreAnsiOnDiskAndCutAt1024Bytes) {

@@ -9,13 +9,6 @@
 
 namespace {
 
-TEST(SkinColors, AFileWithoutTheSkinSectionSetsNothing) {
-  MemoryIniFile empty;
-  EXPECT_EQ(SkinColors(empty).Values(), UnsetSkinColors());
-  MemoryIniFile other("[Mirabo's Lyrics Displayer]\r\nColor=FF0000\r\n");
-  EXPECT_EQ(SkinColors(other).Values(), UnsetSkinColors());
-}
-
 TEST(SkinColors, ReadsColoursAndLeavesWhatIsNoColourUnset) {
   MemoryIniFile file(
       "[Skin]\r\n"
@@ -27,6 +20,8 @@ TEST(SkinColors, ReadsColoursAndLeavesWhatIsNoColourUnset) {
       "InfoColor= 0x80 \r\n");  // read as the settings read it
   EXPECT_EQ(SkinColors(file).Values(), (SkinColorValues{0x0000FF, 0, kUnsetColor, kUnsetColor, kUnsetColor, 0x800000}));
 
+  MemoryIniFile other("[Mirabo's Lyrics Displayer]\r\nColor=FF0000\r\n");  // no skin section
+  EXPECT_EQ(SkinColors(other).Values(), UnsetSkinColors());
   for (const char* noColour : {"FFFFFFFF", "-1", "-", " "}) {
     MemoryIniFile one(std::string("[Skin]\r\nColor=") + noColour + "\r\n");
     EXPECT_EQ(SkinColors(one).Values()[0], kUnsetColor) << '"' << noColour << '"';

@@ -16,10 +16,7 @@ namespace {
 using namespace std::string_literals;
 using namespace tagbuild;
 
-class Id3v2Test : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
-};
+using Id3v2Test = ShiftJisTest;
 
 // Some fields of a whole file as UTF-8, "|" between them; "<no tag>" when the reader finds none.
 std::string Read(const std::string& file, const std::vector<SongField>& wanted) {
@@ -39,12 +36,13 @@ TEST_F(Id3v2Test, EveryVersionGivesTheSevenFrames) {
   const SongField fields[] = {SongField::kTitle, SongField::kArtist,    SongField::kAlbum, SongField::kComment,
                               SongField::kYear,  SongField::kCopyright, SongField::kGenre};
   const char* const ansi[] = {"\x90\xAF\x8B\xF3", "Band", "Album", "Nice", "1999", "(C) Us", "(17)"};
-  const char* const expected[] = {"星空", "Band", "Album", "Nice", "1999", "(C) Us", "(17)"};  // genre: SongInfo's job
   for (int version : {2, 3, 4}) {
     std::string body;
     for (int i = 0; i < 7; ++i)
       body += Frame(version, ids[version == 2 ? 0 : 1][i], i == 3 ? Comment("", ansi[i]) : Text(0, ansi[i]));
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(Read(Tag(version, body, 0, 64) + Audio(), {fields[i]}), expected[i]) << version;
+    // The genre's name is SongInfo's job.
+    EXPECT_EQ(Read(Tag(version, body, 0, 64) + Audio(), {std::begin(fields), std::end(fields)}),
+              "星空|Band|Album|Nice|1999|(C) Us|(17)") << version;
   }
 }
 

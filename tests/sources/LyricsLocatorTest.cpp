@@ -39,7 +39,6 @@ class LyricsLocatorTest : public ::testing::Test {
     fs::create_directories(path.parent_path());
     std::ofstream(path) << "x";
   }
-  void Folder(const char* name) { fs::create_directories(temp_.Path() / fs::u8path(name)); }
   // A file or folder in the temporary folder, spelled as the locator answers it.
   WString In(const char* name) const { return temp_.Wide(name); }
   // The lyrics folder setting: "lyrics" in the temporary folder, no separator.
@@ -124,7 +123,7 @@ TEST_F(LyricsLocatorTest, EveryFolderIsListedOnce) {
   Touch("lyrics/a/one.txt");
   Touch("lyrics/a/b/two.txt");
   Touch("lyrics/c/three.txt");
-  Folder("lyrics/d");
+  fs::create_directories(temp_.Path() / "lyrics/d");
   options_.lyricsFolder = LyricsSetting();
   EXPECT_EQ(Locate("music/Missing.mp3"), In("music/Missing.txt"));
   EXPECT_EQ(files_.listings.size(), 5u);

@@ -16,11 +16,9 @@ namespace {
 using namespace std::string_literals;
 using tagbuild::Lyrics3;
 
-
-// A 128-byte ID3v1 tag, which must follow the Lyrics3 block.
-std::string Id3v1() { return "TAG"s + std::string(125, ' '); }
-
-const std::string kAudio = "\xFF\xFB\x90\x64"s + std::string(200, '\x55');
+// The ID3v1 tag that must follow a Lyrics3 block.
+std::string Id3v1() { return tagbuild::Id3v1("", "", "", "", "", 0); }
+const std::string kAudio = tagbuild::Audio(200);
 
 // The Lyrics3 v2 block (without the ID3v1 tag after it) of most cases.
 const std::string kBlock = Lyrics3(
@@ -99,12 +97,8 @@ TEST(ReadLyricsTextFile, ReadsUpTo64KiBWithoutTheFinalEndOfFileMark) {
   }
 }
 
-class LyricsFiles : public ::testing::Test {
+class LyricsFiles : public ShiftJisTest {
  protected:
-  void SetUp() override {
-    // Every conversion below assumes Shift-JIS, as on the systems the plug-in is for.
-    ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)";
-  }
   TempDir dir_;
 };
 

@@ -42,7 +42,7 @@ class WmaAttributesTest : public ::testing::Test {
   TempDir temp_;
 };
 
-TEST_F(WmaAttributesTest, ReadsOnlyStringAttributes) {
+TEST_F(WmaAttributesTest, ReadsOnlyStringAttributesAndExtendedOnesStandInForTheDescription) {
   WmaAttributes wma;
   ASSERT_TRUE(wma.Open(Write("song.wma", SongHeader() + std::string(64, '\0'))));
   // The description is stored empty, the genre as bytes, the year as a number, and
@@ -50,19 +50,12 @@ TEST_F(WmaAttributesTest, ReadsOnlyStringAttributes) {
   EXPECT_EQ(Get(wma, {"Title", "Author", "Copyright", "WM/AlbumTitle", "Description", "WM/Genre", "WM/Year",
                       "WM/TrackNumber"}),
             u8"夜空のうた|Band|(C) 2003 Label|アルバム|<none>|<none>|<none>|<none>|");
-}
-
-TEST_F(WmaAttributesTest, ExtendedAttributesStandInForAnEmptyContentDescription) {
   // Some encoders write the four description fields as extended attributes.
-  std::string header = AsfBuilder::Header({
-      AsfBuilder::ExtendedContentDescription({
-          {u"Title", 0, AsfBuilder::Utf16(u"Extended Title")},
-          {u"WM/Year", 0, AsfBuilder::Utf16(u"1999")},
-          {u"WM/Genre", 0, AsfBuilder::Utf16(u"Rock")},
-      }),
-  });
-  WmaAttributes wma;
-  ASSERT_TRUE(wma.Open(Write("ext.wma", header)));
+  ASSERT_TRUE(wma.Open(Write("ext.wma", AsfBuilder::Header({AsfBuilder::ExtendedContentDescription({
+                                            {u"Title", 0, AsfBuilder::Utf16(u"Extended Title")},
+                                            {u"WM/Year", 0, AsfBuilder::Utf16(u"1999")},
+                                            {u"WM/Genre", 0, AsfBuilder::Utf16(u"Rock")},
+                                        })}))));
   EXPECT_EQ(Get(wma, {"Title", "WM/Year", "WM/Genre", "Author"}), "Extended Title|1999|Rock|<none>|");
 }
 
@@ -73,16 +66,6 @@ TEST_F(WmaAttributesTest, OtherFilesGiveNothingAndForgetTheLastSong) {
   EXPECT_EQ(Get(wma, "Title"), "<none>");
   // Missing, empty, and a folder.
   EXPECT_FALSE(wma.Open(temp_.Wide("missing.wma")) || wma.Open(Write("empty.wma", "")) || wma.Open(temp_.Wide()));
-
-  // Cut anywhere: never more than what is in the file (a cut title keeps its start).
-  // Sizes that claim more than the file holds are the fuzz target's.
-  const std::string whole = SongHeader();
-  const std::string title = u8"夜空のうた";
-  for (size_t cut = 0; cut < whole.size(); cut += 7) {
-    wma.Open(Write("cut.wma", whole.substr(0, cut)));
-    std::string got = Get(wma, "Title");
-    EXPECT_TRUE(got == "<none>" || title.compare(0, got.size(), got) == 0) << cut << ": " << got;
-  }
 }
 
 // A metadata object (C5F8CBEA-5BAF-4877-8467-AA8C44FA4CCA), whose values have 32-bit
@@ -96,12 +79,10 @@ std::string MetadataInHeaderExtension(const std::vector<AsfBuilder::Attribute>& 
     body += B::Le16(0) + B::Le16(0) + B::Le16(uint16_t(name.size())) + B::Le16(a.type) +
             B::Le32(uint32_t(a.value.size())) + name + a.value;
   }
-  const std::string metadata =
-      std::string("\xEA\xCB\xF8\xC5\xAF\x5B\x77\x48\x84\x67\xAA\x8C\x44\xFA\x4C\xCA", 16) + B::Le64(24 + body.size()) + body;
+  const std::string metadata = B::Object("\xEA\xCB\xF8\xC5\xAF\x5B\x77\x48\x84\x67\xAA\x8C\x44\xFA\x4C\xCA", body);
   // A reserved GUID and word (18 bytes), the size of the objects inside, the objects.
   const std::string inside = std::string(18, '\0') + B::Le32(uint32_t(metadata.size())) + metadata;
-  return std::string("\xB5\x03\xBF\x5F\x2E\xA9\xCF\x11\x8E\xE3\x00\xC0\x0C\x20\x53\x65", 16) +
-         B::Le64(24 + inside.size()) + inside;
+  return B::Object("\xB5\x03\xBF\x5F\x2E\xA9\xCF\x11\x8E\xE3\x00\xC0\x0C\x20\x53\x65", inside);
 }
 
 TEST_F(WmaAttributesTest, ValuesLongerThanATagNeedsAreSteppedOverUnread) {

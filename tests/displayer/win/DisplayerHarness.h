@@ -183,14 +183,7 @@ class DisplayerTest : public testing::Test {
     Player().UnloadPlugin();
   }
 
-  HWND Frame() const {
-    for (HWND window : AllProcessWindows()) {
-      char name[64] = {};
-      GetClassNameA(window, name, sizeof name);
-      if (strcmp(name, kSection) == 0) return window;
-    }
-    return nullptr;
-  }
+  HWND Frame() const { return ProcessWindow(kSection); }
   HWND Child(const char* className) const {
     return Frame() ? FindWindowExA(Frame(), nullptr, className, nullptr) : nullptr;
   }

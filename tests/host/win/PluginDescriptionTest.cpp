@@ -10,13 +10,11 @@
 
 namespace {
 
-WString Wide(const char16_t* text) { return WString(text); }
-
 TEST(PluginDescriptionTest, NamesTheLibraryFileAfterTheLastBackslashOfTheWidePath) {
   // 0x5C is the trail byte of "表" (0x95 0x5C) in Shift-JIS: only wide splitting is safe.
-  WString text = BuildDescription(Wide(u"Mirabo's Lyrics Plug-In"), Wide(u"1.12"),
-                                  Wide(u"C:\\Program Files\\\u8868\\gen_\u8868.dll"));
-  EXPECT_EQ(text, Wide(u"Mirabo's Lyrics Plug-In v1.12 [gen_\u8868.dll]"));
+  WString text = BuildDescription(WString(u"Mirabo's Lyrics Plug-In"), WString(u"1.12"),
+                                  WString(u"C:\\Program Files\\\u8868\\gen_\u8868.dll"));
+  EXPECT_EQ(text, WString(u"Mirabo's Lyrics Plug-In v1.12 [gen_\u8868.dll]"));
 }
 
 TEST(PluginDescriptionTest, CutNeverSplitsADoubleByteCharacter) {

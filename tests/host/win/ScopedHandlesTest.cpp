@@ -22,6 +22,8 @@ HRESULT Create(FakeUnknown* made, void** out) {
 // Every owner counts while it holds something: a move hands the count over, a reset
 // or the end of the scope gives the handle back once.
 TEST(ScopedHandles, LiveCountFollowsOwnershipThroughMovesAndResets) {
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
   const long before = LiveScopedHandles();
   FakeUnknown a, b;
   {
@@ -46,23 +48,16 @@ TEST(ScopedHandles, LiveCountFollowsOwnershipThroughMovesAndResets) {
     EXPECT_EQ(LiveScopedHandles(), before + 5);
     FileHandle failed(CreateFileA("Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(failed);
+    // A paint scope is counted too, and validates the window when it ends.
+    InvalidateRect(window, nullptr, FALSE);
+    {
+      ScopedPaint paint(window);
+      EXPECT_TRUE(paint.Get() && LiveScopedHandles() == before + 6);
+    }
+    EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));
   }
   EXPECT_EQ(b.references, 0u);
   EXPECT_EQ(LiveScopedHandles(), before);
-}
-
-TEST(ScopedHandles, PaintScopeValidatesTheWindowAndIsCounted) {
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(window, nullptr);
-  InvalidateRect(window, nullptr, FALSE);
-  const long before = LiveScopedHandles();
-  {
-    ScopedPaint paint(window);
-    EXPECT_NE(paint.Get(), nullptr);
-    EXPECT_EQ(LiveScopedHandles(), before + 1);
-  }
-  EXPECT_EQ(LiveScopedHandles(), before);
-  EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));
   DestroyWindow(window);
 }
 

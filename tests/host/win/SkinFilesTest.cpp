@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(SkinFiles, BitmapIsMadeOnlyFromAFileTheCheckAccepts) {
+TEST(SkinFiles, BitmapOnlyFromAFileTheCheckAcceptsColoursFromAnExistingFile) {
   TempDir dir;
   ScopedWindowDC screen(nullptr);
   const std::vector<uint8_t> good = SolidBmp(275, 20, RGB(255, 0, 0));
@@ -31,11 +31,9 @@ TEST(SkinFiles, BitmapIsMadeOnlyFromAFileTheCheckAccepts) {
     BITMAP info = {};
     EXPECT_EQ(bitmap && GetObjectA(bitmap.Get(), sizeof info, &info) ? info.bmWidth : 0, c.width) << c.name;
   }
-}
 
-TEST(SkinFiles, ColoursComeFromAnExistingFileThatStaysAsItWas) {
-  TempDir dir;
-  // A folder whose Shift-JIS name ends in a 0x5C trail byte, on Japanese systems.
+  // The colours come from an existing file, which stays as it was, in a folder whose
+  // Shift-JIS name ends in a 0x5C trail byte on Japanese systems.
   const std::string txt = std::string(AnsiCodePage() == 932 ? "表" : "skin") + "/gen_mrlyrics.txt";
   const std::filesystem::path txtFile = dir.Path() / std::filesystem::u8path(txt);
   std::filesystem::create_directory(txtFile.parent_path());

@@ -172,16 +172,4 @@ TEST(Mp3LengthTest, CountsTheFramesBetweenTheTagsAndFindsNoStreamInOtherBytes) {
   for (const auto& [bytes, ms] : cases) EXPECT_EQ(LengthMs(bytes), ms) << &bytes - &cases[0].first;
 }
 
-TEST(Mp3LengthTest, ThePlayerAnswersTheLengthOfAnMp3Song) {
-  TempDir dir;
-  WriteFileBytes(dir.Path() / "silence.mp3", Mpeg1Song(100) + kId3v1);
-  SubstitutePlayer player;
-  PlayerOptions options;
-  options.realTimeClock = true;  // only the real-time player reads its songs
-  ASSERT_TRUE(player.Create(options));
-  player.SetPlaylist({(dir.Path() / "silence.mp3").string()});
-  EXPECT_EQ(Ask(player.MainWindow(), 1, kIpcGetOutputTime), 3);  // 2.6 s, rounded up
-  EXPECT_EQ(Ask(player.MainWindow(), 2, kIpcGetOutputTime), 3000);
-}
-
 }  // namespace

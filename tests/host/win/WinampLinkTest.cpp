@@ -166,7 +166,7 @@ TEST_F(WinampLinkTest, NoticesSongChangesOnlyWhenThePathChanges) {
   EXPECT_EQ(file, W(u8"C:\\表\\表.mp3"));
 }
 
-TEST_F(WinampLinkTest, LyricsButtonHitsAtNormalAndDoubleSize) {
+TEST_F(WinampLinkTest, LyricsButtonAtNormalAndDoubleSizeAndMenuCommandsToggleWindows) {
   StartLink();
   // Left and top edges inside, right and bottom edges outside.
   for (LPARAM point : {Point(239, 83), Point(269, 91), Point(268, 90)}) Send(WM_LBUTTONUP, 0, point);
@@ -177,10 +177,7 @@ TEST_F(WinampLinkTest, LyricsButtonHitsAtNormalAndDoubleSize) {
   player_.SetDoubleSize(true);
   for (LPARAM point : {Point(500, 170), Point(239, 83)}) Send(WM_LBUTTONUP, 0, point);
   EXPECT_EQ(TakeThreadMessages(), Posted{Toggle(kDisplayerWindow)});
-}
-
-TEST_F(WinampLinkTest, MenuCommandsToggleWindowsAndReachThePlayer) {
-  StartLink();
+  // Menu commands toggle windows, and reach the player too.
   player_.ClearRecords();
   for (WPARAM id : {ID_OPEN_DISPLAYER - 1, ID_OPEN_HELP + 1, ID_OPEN_DISPLAYER, ID_OPEN_HELP}) Send(WM_COMMAND, id);
   EXPECT_EQ(TakeThreadMessages(), (Posted{Toggle(kDisplayerWindow), Toggle(kHelpWindow)}));
