@@ -100,6 +100,8 @@ void KaraokeDisplayer::ReleaseDisplay() {
   info_.reset();
   rows_[0].reset();
   rows_[1].reset();
+  context_.probe.Reset();
+  context_.pixels.clear();
   if (directDraw_) {
     directDraw_->RestoreDisplayMode();
     directDraw_->SetCooperativeLevel(Handle(), DDSCL_NORMAL);

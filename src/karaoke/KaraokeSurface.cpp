@@ -91,20 +91,23 @@ uint32_t PixelMask(const DDPIXELFORMAT& format) {
 }
 
 uint32_t GdiPixelValue(const SurfaceContext& context, COLORREF colour) {
-  Surface scratch;
-  if (FAILED(CreateOffscreenSurface(context, 4, 1, DDSCAPS_SYSTEMMEMORY, scratch))) return 0;
+  const auto known = context.pixels.find(colour);
+  if (known != context.pixels.end()) return known->second;
+  if (!context.probe && FAILED(CreateOffscreenSurface(context, 4, 1, DDSCAPS_SYSTEMMEMORY, context.probe))) return 0;
   {
-    SurfaceDC dc(scratch.Get());
+    SurfaceDC dc(context.probe.Get());
     if (FAILED(dc.Result())) return 0;
     SetPixelV(dc.Get(), 0, 0, colour);
   }
-  SurfaceLock lock(scratch.Get());
+  SurfaceLock lock(context.probe.Get());
   if (FAILED(lock.Result())) return 0;
   const PixelBytes bytes = lock.Bytes();
   uint32_t value = 0;
   if (bytes.bits && bytes.bytesPerPixel >= 1 && bytes.bytesPerPixel <= 4)
     std::memcpy(&value, bytes.bits, size_t(bytes.bytesPerPixel));
-  return value & PixelMask(context.format);
+  value &= PixelMask(context.format);
+  context.pixels[colour] = value;
+  return value;
 }
 
 HRESULT FillSurface(IDirectDrawSurface* surface, const RECT* area, uint32_t pixel) {

@@ -8,6 +8,7 @@
 #include <ddraw.h>
 
 #include <cstdint>
+#include <map>
 
 #include "base/WString.h"
 #include "host/ScopedHandles.h"
@@ -22,6 +23,9 @@ struct SurfaceContext {
   IDirectDraw2* directDraw = nullptr;
   DDPIXELFORMAT format{};  // the screen's
   KaraokeLayout layout;
+  // GdiPixelValue's one-pixel surface and its answers.
+  mutable OwnedInterface<IDirectDrawSurface> probe;
+  mutable std::map<COLORREF, uint32_t> pixels;
 };
 
 // An off-screen surface of the screen's format; `caps` adds to DDSCAPS_OFFSCREENPLAIN.
