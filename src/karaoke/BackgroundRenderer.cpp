@@ -17,7 +17,7 @@ constexpr int32_t kAheadRowsPerFrame = 48;
 BackgroundRenderer::BackgroundRenderer(const SurfaceContext& context, const KaraokeSettings& settings,
                                        FileSystem& files, std::unique_ptr<RandomSource> random)
     : layout_(context.layout), settings_(settings), files_(files), random_(std::move(random)) {
-  if (FAILED(CreateOffscreenSurface(context, layout_.width, layout_.height, 0, surface_))) return;
+  if (FAILED(CreateOffscreenSurface(context, layout_.width, layout_.height, DDSCAPS_SYSTEMMEMORY, surface_))) return;
   fill_ = GdiPixelValue(context, settings.bgColor & 0xFFFFFF);
   ok_ = SUCCEEDED(FillSurface(surface_.Get(), nullptr, fill_));
 }

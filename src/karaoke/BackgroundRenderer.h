@@ -26,6 +26,7 @@ class BackgroundRenderer : public KaraokeSurface {
   HRESULT Render() override;
 
   const BackgroundList& List() const { return list_; }
+  int Shown() const { return shown_; }
   // Scanlines decoded ahead in the last Update, and in the last Render.
   int32_t AheadRows() const { return aheadRows_; }
   int32_t RenderRows() const { return renderRows_; }

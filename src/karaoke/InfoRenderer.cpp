@@ -12,7 +12,7 @@ InfoRenderer::InfoRenderer(const SurfaceContext& context, const KaraokeSettings&
   const int32_t half = layout_.infoStrip.Height() / 2;
   if (!font_ || half <= 0 ||
       FAILED(CreateOffscreenSurface(context, layout_.width, half, DDSCAPS_SYSTEMMEMORY, drawing_)) ||
-      FAILED(CreateOffscreenSurface(context, layout_.width, 2 * half, 0, surface_))) {
+      FAILED(CreateOffscreenSurface(context, layout_.width, 2 * half, DDSCAPS_SYSTEMMEMORY, surface_))) {
     return;
   }
   const PixelValueOf pixelOf = [&](uint32_t colour) { return GdiPixelValue(context, colour); };

@@ -81,6 +81,7 @@ bool KaraokeDisplayer::MakeRenderers() {
   const DWORD bits = context_.format.dwRGBBitCount;
   if (!(context_.format.dwFlags & DDPF_RGB) || (bits != 16 && bits != 24 && bits != 32)) return false;
   context_.layout = ComputeKaraokeLayout(settings_, width, height);
+  if (FAILED(CreateOffscreenSurface(context_, width, height, DDSCAPS_SYSTEMMEMORY, canvas_))) return false;
   background_ = std::make_unique<BackgroundRenderer>(context_, settings_, PlatformFileSystem(),
                                                      std::make_unique<SeededRandom>(ShuffleSeed()));
   if (!background_->Ok()) return false;
@@ -96,6 +97,7 @@ bool KaraokeDisplayer::MakeRenderers() {
 // desktop's mode comes back with the end of the exclusive mode.
 void KaraokeDisplayer::ReleaseDisplay() {
   primary_.reset();
+  canvas_.Reset();
   background_.reset();
   info_.reset();
   rows_[0].reset();
@@ -150,13 +152,18 @@ HRESULT KaraokeDisplayer::Step() {
     if (FAILED(result)) return result;
   }
   redraw_ = false;
-  IDirectDrawSurface* back = primary_->Back();
+  // Every blit into the display's memory costs far more than its pixels (Wine
+  // reads the buffer back and uploads it again): the layers are composed in system
+  // memory and go to the back buffer in one blit.
   KaraokeSurface* layers[] = {background_.get(), info_.get(), rows_[0].get(), rows_[1].get()};
   for (KaraokeSurface* layer : layers) {
-    HRESULT result = layer->Draw(back);
+    HRESULT result = layer->Draw(canvas_.Get());
     if (FAILED(result)) return result;
   }
-  return primary_->Flip();
+  Blit whole;
+  whole.source = {0, 0, context_.layout.width, context_.layout.height};
+  HRESULT result = BlitClipped(primary_->Back(), canvas_.Get(), whole, false);
+  return FAILED(result) ? result : primary_->Flip();
 }
 
 // --- Messages ---------------------------------------------------------------------

@@ -75,6 +75,7 @@ class KaraokeDisplayer : public WindowBase, public PluginWindow {
   SurfaceContext context_;
   ScreenMode mode_;
   std::unique_ptr<PrimarySurface> primary_;
+  Surface canvas_;  // the frame, composed in system memory
   std::unique_ptr<BackgroundRenderer> background_;
   std::array<std::unique_ptr<LyricsRowRenderer>, 2> rows_;
   std::unique_ptr<InfoRenderer> info_;

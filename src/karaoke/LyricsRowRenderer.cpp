@@ -16,7 +16,7 @@ LyricsRowRenderer::LyricsRowRenderer(const SurfaceContext& context, const Karaok
       sungText_(settings.lyricsColor2A & 0xFFFFFF) {
   const int32_t height = 2 * layout_.lyrics.band;
   if (!font_ || FAILED(CreateOffscreenSurface(context, layout_.width, height, DDSCAPS_SYSTEMMEMORY, drawing_)) ||
-      FAILED(CreateOffscreenSurface(context, layout_.width, height, 0, surface_))) {
+      FAILED(CreateOffscreenSurface(context, layout_.width, height, DDSCAPS_SYSTEMMEMORY, surface_))) {
     return;
   }
   const PixelValueOf pixelOf = [&](uint32_t colour) { return GdiPixelValue(context, colour); };
