@@ -1,8 +1,8 @@
 #pragma once
 // The karaoke screen's drawing family: each renderer owns DirectDraw surfaces,
 // redraws them only when their content changes (or after they were lost), and
-// blits them onto a target every frame. The target is the primary's back buffer on
-// the screen, and any surface of the screen's format in tests.
+// blits them onto a target every frame. The target is the frame being composed in
+// system memory on the screen, and any surface of the screen's format in tests.
 
 #include <windows.h>
 #include <ddraw.h>

@@ -39,16 +39,6 @@ HRESULT LyricsRowRenderer::Update(bool force) {
   return Carry(row_.Update(lyrics_, schedule_, force));
 }
 
-// The rest of a render that is under way, all at once (the screen asks for this only
-// when it must show the row now).
-HRESULT LyricsRowRenderer::Render() {
-  row_.Redraw();
-  HRESULT result = DD_OK;
-  for (int i = 0; i < 3 && SUCCEEDED(result) && !row_.IsReadyToDraw() && row_.Line() >= 0; ++i)
-    result = Carry(row_.Update(lyrics_, schedule_, false));
-  return result;
-}
-
 HRESULT LyricsRowRenderer::Carry(RowRender step) {
   switch (step) {
     case RowRender::None: return DD_OK;

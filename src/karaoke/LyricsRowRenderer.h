@@ -19,7 +19,6 @@ class LyricsRowRenderer : public KaraokeSurface {
 
   HRESULT Update(bool force) override;
   HRESULT Draw(IDirectDrawSurface* target) override;
-  HRESULT Render() override;
 
   const KaraokeRow& Row() const { return row_; }
   const OutlineColours& Unsung() const { return unsung_; }

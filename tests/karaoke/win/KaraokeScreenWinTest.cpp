@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -191,6 +192,11 @@ uint16_t Rgb565(COLORREF c) {
 }
 
 TEST(KaraokeRowPixels, SungAndUnsungSplitWithOutlineOverTheTarget) {
+  // The Options sheet's list holds the desktop's own mode.
+  const std::vector<DisplayMode> modes = EnumerateDisplayModes();
+  EXPECT_TRUE(std::any_of(modes.begin(), modes.end(), [](const DisplayMode& m) {
+    return m.width == GetSystemMetrics(SM_CXSCREEN) && m.height == GetSystemMetrics(SM_CYSCREEN);
+  }));
   DirectDrawLibrary library;
   OwnedInterface<IDirectDraw2> directDraw = library.Create();
   ASSERT_TRUE(directDraw && SUCCEEDED(directDraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL)));
