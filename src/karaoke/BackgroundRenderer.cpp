@@ -11,6 +11,9 @@ namespace {
 // (a seek, a busy system) the proportion may jump, and these rows cap one frame's
 // share: about a sixtieth of a second of decoding for a full-HD picture.
 constexpr int32_t kAheadRowsPerFrame = 48;
+// The load aims to be done halfway through the time before the change, so that
+// frames slowed by the system can still catch up under the cap before it.
+constexpr int32_t kAheadPace = 2;
 
 }  // namespace
 
@@ -30,6 +33,7 @@ void BackgroundRenderer::NewSong(const SongInfo& song) {
   schedule_.Reset();
   image_.Clear();
   shown_ = -1;
+  finishing_ = false;
 }
 
 HRESULT BackgroundRenderer::Update(bool force) {
@@ -42,14 +46,26 @@ HRESULT BackgroundRenderer::Update(bool force) {
   }
   const BackgroundStep step = schedule_.Update(list_, time_, force);
   shown_ = step.shown;
-  HRESULT result = step.render ? Render() : DD_OK;
-  if (step.load >= 0) {
-    // Loading ahead never replaces the picture on screen: a load for it is done.
-    if (step.startLoad && image_.Path() != list_.Path(step.load)) image_.Start(files_, list_.Path(step.load));
-    if (image_.Path() == list_.Path(step.load)) {
-      image_.Advance(step.permille, kAheadRowsPerFrame);
-      aheadRows_ = image_.LastRows();
+  const bool switched = step.render && !force;
+  const bool loadingIt = shown_ >= 0 && image_.Path() == list_.Path(shown_) && !image_.IsLoaded();
+  // A change whose picture the frames before could not finish (the system was
+  // slow) keeps the old picture a few frames more, while the rest loads under the
+  // cap, rather than decoding it all in one frame.
+  if (switched && loadingIt) finishing_ = true;
+  else if (step.render) finishing_ = false;
+  HRESULT result = step.render && !finishing_ ? Render() : DD_OK;
+  if (finishing_) {
+    const bool advanced = image_.Advance(1000, kAheadRowsPerFrame);
+    aheadRows_ = image_.LastRows();
+    if (!advanced || image_.IsLoaded()) {
+      finishing_ = false;
+      result = Render();
     }
+  } else if (step.load >= 0 && step.load != shown_) {
+    // The picture on screen is drawn already: its image may give way to the next.
+    if (image_.Path() != list_.Path(step.load)) image_.Start(files_, list_.Path(step.load));
+    image_.Advance(std::min(1000, step.permille * kAheadPace), kAheadRowsPerFrame);
+    aheadRows_ = image_.LastRows();
   }
   return result;
 }

@@ -41,6 +41,7 @@ class BackgroundRenderer : public KaraokeSurface {
   BackgroundImage image_;
   uint32_t fill_ = 0;
   int shown_ = -1;
+  bool finishing_ = false;  // the picture due is still loading: the old one stays
   int32_t time_ = 0;
   int32_t aheadRows_ = 0, renderRows_ = 0;
 };
