@@ -1,8 +1,8 @@
 #pragma once
 // The karaoke screen: a topmost popup over the whole screen that takes the display
 // in exclusive mode and draws by page flipping. Each frame updates the renderers
-// (background, song information, the two lyric rows) for the playing time, blits
-// them onto the back buffer and flips. It owns its lyrics and song information,
+// (background, song information, the two lyric rows) for the playing time,
+// composes them, copies the frame to the back buffer and flips. It owns its lyrics and song information,
 // loaded on its own whenever the song changes.
 
 #include <windows.h>
