@@ -3,6 +3,7 @@
 
 #include "displayer/DisplayerFrame.h"
 #include "host/PluginWindow.h"
+#include "karaoke/KaraokeDisplayer.h"
 
 namespace {
 
@@ -11,7 +12,8 @@ class ProductionWindowFactory : public WindowFactory {
   std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp& app, HWND owner) override {
     switch (index) {
       case kDisplayerWindow: return Opened(std::make_unique<DisplayerFrame>(app, owner));
-      // The Karaoke Displayer, the Editor and the Options sheet arrive with their own
+      case kKaraokeWindow: return Opened(std::make_unique<KaraokeDisplayer>(app, owner));
+      // The Editor and the Options sheet arrive with their own
       // folders; until then a request leaves the slot empty.
       default: return nullptr;
     }

@@ -1,13 +1,17 @@
 // The karaoke screen's geometry, its lines, the two rows over time and the wipe.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
+#include <vector>
 
 #include "TestText.h"
+#include "karaoke/core/DisplayModeChoice.h"
 #include "karaoke/core/KaraokeLayout.h"
 #include "karaoke/core/KaraokeLyrics.h"
 #include "karaoke/core/KaraokeWipe.h"
 #include "karaoke/core/RowSchedule.h"
+#include "karaoke/core/SurfaceColours.h"
 #include "settings/KaraokeSettings.h"
 #include "settings/MemoryIniFile.h"
 
@@ -146,6 +150,62 @@ TEST(KaraokeWipe, SungBandUpToTheSplitUnsungBandAfterIt) {
   const WipeBlits whole = ComposeWipe(layout, 1, 100, 508, 500);
   EXPECT_EQ(std::make_tuple(whole.sung.source, whole.sung.y), std::make_tuple(KRect{100, 102, 608, 204}, 692));
   EXPECT_TRUE(whole.unsung.IsEmpty());
+}
+
+// A line wider than the screen must not give a blit that reaches outside a surface.
+TEST(KaraokeWipe, BlitsAreCutToBothSurfaces) {
+  const struct { Blit blit; KRect source; int32_t x, y; } kCases[] = {
+      {{{0, 0, 100, 50}, 10, 20}, {0, 0, 100, 50}, 10, 20},       // inside: unchanged
+      {{{0, 0, 100, 50}, 600, 0}, {0, 0, 40, 50}, 600, 0},       // past the target's right edge
+      {{{0, 0, 100, 50}, -30, -10}, {30, 10, 100, 50}, 0, 0},     // before its top-left corner
+      {{{-20, 0, 700, 50}, 0, 0}, {0, 0, 320, 50}, 20, 0},        // wider than the source
+  };
+  for (const auto& c : kCases) {
+    const Blit cut = ClipBlit(c.blit, 320, 100, 640, 480);
+    EXPECT_EQ(std::make_tuple(cut.source, cut.x, cut.y), std::make_tuple(c.source, c.x, c.y)) << c.blit.x;
+  }
+  EXPECT_TRUE(ClipBlit({{0, 0, 100, 50}, 640, 0}, 320, 100, 640, 480).IsEmpty());
+}
+
+TEST(DisplayModeChoice, TheWantedModeThenTheSmallFallbackThenNothing) {
+  const ScreenMode desktop8{1280, 1024, 8};
+  const struct {
+    int32_t width, height, bits;
+    std::vector<ScreenMode> accepted;
+    std::vector<ScreenMode> tried;
+    bool chosen;
+  } kCases[] = {
+      {0, 0, 0, {{1280, 1024, 16}}, {{1280, 1024, 16}}, true},  // the desktop's size at 16 bits
+      {800, 600, 24, {{640, 480, 16}}, {{800, 600, 24}, {640, 480, 16}}, true},
+      {640, 480, 32, {}, {{640, 480, 32}, {640, 480, 16}}, false},
+      {640, 480, 16, {}, {{640, 480, 16}}, false},  // the fallback is not asked twice
+      {-5, 480, 16, {{640, 480, 16}}, {{640, 480, 16}}, true},  // no size: straight to the fallback
+  };
+  for (const auto& c : kCases) {
+    std::vector<ScreenMode> tried;
+    auto setMode = [&](const ScreenMode& mode) {
+      tried.push_back(mode);
+      return std::find(c.accepted.begin(), c.accepted.end(), mode) != c.accepted.end();
+    };
+    ScreenMode chosen;
+    EXPECT_EQ(ChooseDisplayMode(c.width, c.height, c.bits, desktop8, setMode, chosen), c.chosen) << c.width;
+    EXPECT_TRUE(tried == c.tried) << c.width;
+    EXPECT_TRUE(!c.chosen || chosen == c.tried.back()) << c.width;
+  }
+}
+
+// RGB565 as GDI makes it: the top bits of each channel.
+uint32_t Rgb565(uint32_t c) { return (c & 0xF8) << 8 | (c >> 8 & 0xFC) << 3 | (c >> 19 & 0x1F); }
+
+TEST(SurfaceColours, EdgeAndFillMoveOffColoursThatShareAPixel) {
+  // 0xFCFCFC is white at 16 bits; the fill near black must miss black and white.
+  OutlineColours pair = PairColours(0xFFFFFF, 0xFCFCFC, 0xFFFF, Rgb565);
+  OutlineColours other = PairColours(0x000000, 0x0000FF, 0xFFFF, Rgb565);
+  ChooseFill(0x000000, {&pair, &other}, Rgb565);
+  EXPECT_EQ(pair.text, 0xFFFFu);
+  EXPECT_NE(pair.edge, pair.text);
+  for (uint32_t used : {pair.text, pair.edge, other.text, other.edge}) EXPECT_NE(pair.fill, used);
+  EXPECT_EQ(other.fill, pair.fill);
 }
 
 }  // namespace
