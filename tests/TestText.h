@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the unit tests: wide text from UTF-8 literals (wchar_t is
 // 32 bits off Windows, so tests never spell UTF-16 as L"..."), a scratch folder that
-// disappears with the test, whole-file reads and writes, and the Shift-JIS fixture.
+// disappears with the test, and whole-file reads and writes.
 
 #include <atomic>
 #include <chrono>
@@ -11,8 +11,6 @@
 #include <ostream>
 #include <string>
 #include <system_error>
-
-#include <gtest/gtest.h>
 
 #include "base/CodePage.h"
 #include "base/WString.h"
@@ -65,10 +63,4 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
-};
-
-// Tests whose bytes are Shift-JIS, as on the systems the plug-in is for.
-class ShiftJisTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(AnsiCodePage(), 932u) << "tests need the ANSI code page 932 (Wine: LANG=ja_JP.UTF-8)"; }
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ShiftJisTest.h"
 #include "TestText.h"
 #include "TagBuilders.h"
 #include "base/CodePage.h"

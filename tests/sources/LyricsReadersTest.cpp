@@ -6,6 +6,7 @@
 
 #include "CheckedSource.h"
 #include "TagBuilders.h"
+#include "ShiftJisTest.h"
 #include "TestText.h"
 #include "base/CodePage.h"
 #include "lyrics/LyricsFormat.h"

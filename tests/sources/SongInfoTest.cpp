@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ShiftJisTest.h"
 #include "TestText.h"
 #include "TagBuilders.h"
 #include "base/CodePage.h"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CheckedSource.h"
+#include "ShiftJisTest.h"
 #include "TestText.h"
 #include "TagBuilders.h"
 #include "base/CodePage.h"
