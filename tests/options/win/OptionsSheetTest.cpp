@@ -1,0 +1,242 @@
+// The Options sheet in the substitute player: opened from config, its pages and their
+// interlocks, what Apply, OK and Cancel write (and what a page only looked at does
+// not), the Displayer taking a change at once, and a hundred openings leaving nothing.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ProcessCensus.h"
+#include "TestText.h"
+#include "player/SubstitutePlayer.h"
+
+namespace {
+
+constexpr char kCommon[] = "Mirabo's Lyrics Common", kDisplayer[] = "Mirabo's Lyrics Displayer",
+               kKaraoke[] = "Mirabo's Karaoke Displayer", kEditor[] = "Mirabo's Lyrics Editor";
+enum Page { kCommonPage, kDisplayerPage, kDisplayer2Page, kKaraokePage, kEditorPage, kAboutPage };
+constexpr int kApplyButton = 0x3021;  // the sheet's own buttons
+
+class OptionsSheetTest : public testing::Test {
+ protected:
+  // The Displayer stays closed unless a test opens it: most need only the sheet.
+  void SetUp() override { Set(kDisplayer, "Open", "0"); }
+
+  std::string IniPath() const { return folder_.Path().string() + "\\plugin.ini"; }
+  void Set(const char* section, const char* key, const std::string& value) {
+    WritePrivateProfileStringA(section, key, value.c_str(), IniPath().c_str());
+  }
+  std::string Get(const char* section, const char* key) const {
+    char value[2048] = {};
+    GetPrivateProfileStringA(section, key, "(none)", value, sizeof value, IniPath().c_str());
+    return value;
+  }
+
+  void Start() {
+    const std::string library = folder_.Path().string() + "\\gen_mrlyrics.dll";
+    ASSERT_TRUE(CopyFileA(MRLYRICS_PLUGIN_PATH, library.c_str(), FALSE));
+    player_ = std::make_unique<SubstitutePlayer>();
+    ASSERT_TRUE(player_->Create(PlayerOptions{}));
+    ASSERT_TRUE(player_->LoadPlugin(library));
+    ASSERT_TRUE(player_->InitPlugin());
+  }
+  void Quit() {
+    player_->QuitPlugin();
+    player_->UnloadPlugin();
+  }
+  // Opens the sheet from the player's preferences and waits for it.
+  HWND Config() {
+    EXPECT_TRUE(player_->ConfigPlugin());
+    EXPECT_TRUE(WaitFor([&] { return Sheet() && OptionsChecked(); }));
+    return Sheet();
+  }
+  static bool WaitFor(const std::function<bool()>& done) { return SubstitutePlayer::PumpUntil(done, 5000); }
+
+  static HWND Sheet() { return ProcessWindow("#32770", "Options"); }
+  bool OptionsChecked() const {  // menu 114's item, under the player's system menu
+    const UINT state = GetMenuState(GetSystemMenu(player_->MainWindow(), FALSE), 50006, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  }
+  static HWND Show(Page page) {
+    PropSheet_SetCurSel(Sheet(), nullptr, page);
+    return PropSheet_GetCurrentPageHwnd(Sheet());
+  }
+  static void Click(HWND page, int id) { SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+  static bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+  static bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != 0; }
+  static bool ApplyEnabled() { return Enabled(Sheet(), kApplyButton); }
+  // Presses a button of the sheet and waits for the plug-in thread to take the sheet down.
+  bool Close(int button) {
+    PropSheet_PressButton(Sheet(), button);
+    return WaitFor([&] { return !Sheet() && !OptionsChecked(); });
+  }
+
+  TempDir folder_;
+  std::unique_ptr<SubstitutePlayer> player_;  // goes first: it holds the library in the folder
+};
+
+TEST_F(OptionsSheetTest, ConfigOpensOneSheetWithSixPagesInOrder) {
+  Start();
+  const HWND sheet = Config();
+  ASSERT_NE(sheet, nullptr);
+  const HWND tabs = PropSheet_GetTabControl(sheet);
+  std::vector<std::string> titles;
+  for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i) {
+    wchar_t text[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    titles.push_back(WString::FromW(text).ToUtf8());
+  }
+  EXPECT_EQ(titles, (std::vector<std::string>{"共通", "Displayer", "Displayer2", "Karaoke Displayer", "Editor",
+                                              "バージョン情報"}));
+  wchar_t about[512] = {};
+  GetDlgItemTextW(Show(kAboutPage), 1004, about, 512);
+  EXPECT_NE(WString::FromW(about).ToUtf8().find("Version 1.12"), std::string::npos);
+
+  // A second request while it is open makes no second sheet.
+  player_->ConfigPlugin();
+  SubstitutePlayer::PumpFor(100);
+  int sheets = 0;
+  for (HWND window : AllProcessWindows()) {
+    char title[16] = {};
+    sheets += GetWindowTextA(window, title, sizeof title) && strcmp(title, "Options") == 0;
+  }
+  EXPECT_EQ(sheets, 1);
+  EXPECT_EQ(Sheet(), sheet);
+  // With OK the sheet goes and the menu item is unchecked.
+  EXPECT_TRUE(Close(PSBTN_OK));
+  Quit();
+}
+
+TEST_F(OptionsSheetTest, CheckBoxesKeepTheirInterlocks) {
+  Set(kDisplayer, "FitLyrics", "0");
+  Set(kDisplayer, "FitWindow", "1");
+  Set(kDisplayer, "Centering", "1");
+  Set(kDisplayer, "LeftCentering", "0");
+  Set(kCommon, "FixSeekMP3", "0");
+  Start();
+  Config();
+  HWND page = Show(kDisplayerPage);
+  EXPECT_FALSE(Enabled(page, 1010));
+  Click(page, 1008);  // fit the lyrics to the window: not the window to the lyrics
+  EXPECT_TRUE(Checked(page, 1008) && !Checked(page, 1007) && Enabled(page, 1010));
+  Click(page, 1007);
+  EXPECT_TRUE(!Checked(page, 1008) && Checked(page, 1007) && !Enabled(page, 1010));
+  Click(page, 1006);  // left-aligned centring ends plain centring
+  EXPECT_TRUE(Checked(page, 1006) && !Checked(page, 1005));
+
+  page = Show(kCommonPage);
+  EXPECT_FALSE(Enabled(page, 1022));
+  Click(page, 1036);
+  EXPECT_TRUE(Enabled(page, 1022));
+  EXPECT_TRUE(Close(PSBTN_CANCEL));
+  Quit();
+}
+
+TEST_F(OptionsSheetTest, AppliedPagesReachPluginIniAtQuit) {
+  Set(kCommon, "ID3V2", "1");
+  Set(kKaraoke, "FontFace", "No Such Face");  // never in the face list: nothing selected
+  Set(kKaraoke, "FontWeight", "700");
+  Set(kKaraoke, "Width", "4000");  // no display offers it
+  Set(kKaraoke, "Height", "3000");
+  Set(kKaraoke, "BPP", "32");
+  Start();
+  Config();
+  HWND page = Show(kCommonPage);
+  EXPECT_FALSE(ApplyEnabled());
+  Click(page, 1017);
+  EXPECT_TRUE(ApplyEnabled());
+  // A folder longer than 260 bytes, Japanese throughout: kept whole.
+  const WString folder = W("C:\\").Append(WString(150, u'歌')).Append(W("\\詞"));
+  SetDlgItemTextW(page, 1015, folder.W());
+
+  page = Show(kKaraokePage);
+  wchar_t height[8] = {};
+  GetDlgItemTextW(page, 1006, height, 8);
+  EXPECT_EQ(WString::FromW(height), W("85"));
+  EXPECT_EQ(SendDlgItemMessageA(page, 1037, CB_GETCURSEL, 0, 0), 0);
+  SetDlgItemTextA(page, 1006, "90");
+  Click(Sheet(), kApplyButton);
+  EXPECT_TRUE(WaitFor([&] { return !ApplyEnabled(); }));
+  EXPECT_TRUE(Close(PSBTN_CANCEL));  // applied already: Cancel takes nothing back
+  Quit();
+
+  EXPECT_EQ(Get(kCommon, "ID3V2"), "0");
+  EXPECT_EQ(WString::FromAnsi(Get(kCommon, "LyricsFolder")), folder);
+  EXPECT_EQ(Get(kKaraoke, "LyricsHeight"), "-90");
+  EXPECT_EQ(Get(kKaraoke, "FontFace") + " " + Get(kKaraoke, "FontWeight"), "No Such Face 700");
+  EXPECT_EQ(Get(kKaraoke, "Width") + " " + Get(kKaraoke, "Height") + " " + Get(kKaraoke, "BPP"), "0 0 0");
+}
+
+TEST_F(OptionsSheetTest, PagesOnlyLookedAtOrCancelledWriteNothing) {
+  // -26 px is 20 points at 96 dpi, which would be written back as -27.
+  Set(kEditor, "FontSize", "-26");
+  Set(kDisplayer, "SpaceBetLines", "5");
+  Set(kCommon, "ID3V2", "1");
+  Start();
+  Config();
+  for (Page page : {kCommonPage, kDisplayerPage, kDisplayer2Page, kKaraokePage, kEditorPage, kAboutPage}) {
+    Show(page);
+    EXPECT_FALSE(ApplyEnabled()) << "page " << page;
+  }
+  EXPECT_TRUE(Close(PSBTN_OK));
+
+  Config();
+  Click(Show(kCommonPage), 1017);
+  SetDlgItemTextA(Show(kDisplayer2Page), 1007, "9");
+  EXPECT_TRUE(Close(PSBTN_CANCEL));
+  Quit();
+  EXPECT_EQ(Get(kEditor, "FontSize"), "-26");
+  EXPECT_EQ(Get(kDisplayer, "SpaceBetLines"), "5");
+  EXPECT_EQ(Get(kCommon, "ID3V2"), "1");
+}
+
+TEST_F(OptionsSheetTest, TopMostShowsOnTheOpenDisplayerAtOnce) {
+  Set(kDisplayer, "Open", "1");
+  Set(kDisplayer, "TopMost", "0");
+  Start();
+  const auto frame = [] { return ProcessWindow(kDisplayer); };
+  ASSERT_TRUE(WaitFor([&] { return frame() != nullptr; }));
+  const auto topMost = [](HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  Config();
+  EXPECT_FALSE(topMost(Sheet()));
+  Click(Show(kDisplayerPage), 1004);
+  Click(Sheet(), kApplyButton);
+  EXPECT_TRUE(WaitFor([&] { return topMost(frame()) && topMost(Sheet()); }));
+  EXPECT_TRUE(Close(PSBTN_OK));
+  Quit();
+}
+
+TEST_F(OptionsSheetTest, HundredOpeningsLeaveNothingBehind) {
+  Start();
+  const HWND dummy = ProcessWindow("Mirabo's Dummy Window");
+  ASSERT_NE(dummy, nullptr);
+  // Once first: comctl32 and the dialog fonts stay loaded after the first sheet.
+  Config();
+  ASSERT_TRUE(Close(PSBTN_CANCEL));
+  const ProcessCensus before = TakeProcessCensus();
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_NE(Config(), nullptr) << i;
+    Show(static_cast<Page>(i % 6));
+    if (i % 2) {
+      ASSERT_TRUE(Close(PSBTN_CANCEL)) << i;
+    } else {  // menu 114's Options item toggles it shut
+      PostMessageA(dummy, WM_COMMAND, 50006, 0);
+      ASSERT_TRUE(WaitFor([&] { return !Sheet() && !OptionsChecked(); })) << i;
+    }
+  }
+  EXPECT_EQ(CensusGrowth(before, TakeProcessCensus()), "");
+  Quit();
+}
+
+}  // namespace
