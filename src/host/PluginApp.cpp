@@ -11,6 +11,8 @@
 namespace {
 
 constexpr int kDefaultWait = 20;
+// After a failed karaoke frame: long enough not to spin, short enough not to be seen.
+constexpr DWORD kFailedFrameNap = 10;
 // Posted to the thread itself when a call has to wait for its window: it is handled by
 // the thread's loop once every modal loop has returned (a modal loop keeps it too).
 constexpr UINT kRunWaitingCalls = WM_APP;
@@ -224,7 +226,9 @@ void PluginApp::Idle() {
   for (;;) {
     PluginWindow* karaoke = slots_[kKaraokeWindow].get();
     if (karaoke && karaoke->IsRendering()) {
-      karaoke->DrawFrame();
+      // A display that refuses frames (lost to another program) would otherwise
+      // have the thread spin at full speed.
+      if (!karaoke->DrawFrame()) Nap(kFailedFrameNap);
       if (MessageWaiting()) return;
       continue;
     }

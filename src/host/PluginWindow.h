@@ -39,9 +39,10 @@ class PluginWindow {
   // One tick of the main loop: follow the playing position. Ticks go on while another
   // window of the thread is inside a modal loop, never while this one is.
   virtual void Tick() {}
-  // The karaoke screen: while rendering, frames follow each other with no sleep.
+  // The karaoke screen: while rendering, frames follow each other with no sleep. A
+  // frame that failed answers false, and the loop naps briefly before the next.
   virtual bool IsRendering() { return false; }
-  virtual void DrawFrame() {}
+  virtual bool DrawFrame() { return true; }
   // The Options sheet: true once the user closed it (its current page is gone).
   virtual bool HasEnded() { return false; }
   // Offers a window message before it is dispatched (dialog keys of the sheet, the

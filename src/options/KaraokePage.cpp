@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "host/DialogHelpers.h"
+#include "host/DirectDrawLibrary.h"
 #include "host/PluginApp.h"
 #include "host/ScopedHandles.h"
 #include "options/core/SheetValues.h"
@@ -20,7 +21,11 @@ constexpr int kHeightCharacters = 3;
 constexpr int kPathCharacters = 255;
 
 // The display modes DirectDraw reports for the screen; none without DirectDraw.
-std::vector<ScreenMode> ReportedDisplayModes() { return {}; }
+std::vector<ScreenMode> ReportedDisplayModes() {
+  std::vector<ScreenMode> modes;
+  for (const DisplayMode& mode : EnumerateDisplayModes()) modes.push_back({mode.width, mode.height, mode.bitsPerPixel});
+  return modes;
+}
 
 int CALLBACK CollectFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM list) {
   reinterpret_cast<std::vector<FontFamily>*>(list)->push_back(
@@ -46,15 +51,17 @@ std::string LoadAnsiString(HINSTANCE instance, UINT id) {
 
 }  // namespace
 
+KaraokePage::KaraokePage(PluginApp& app) : OptionsPage(app, IDD_OPTIONS_KARAOKE) {}
+
 // Both lists come from the display: modes through DirectDraw, and the faces only where
-// DirectDraw answered, since the screen cannot open anywhere else.
-KaraokePage::KaraokePage(PluginApp& app) : OptionsPage(app, IDD_OPTIONS_KARAOKE) {
+// DirectDraw answered, since the screen cannot open anywhere else. Asking DirectDraw
+// takes half a second on some systems, so the lists are made when the page is first
+// shown (a page never shown is never applied), not every time the sheet opens.
+void KaraokePage::Fill() {
   const std::vector<ScreenMode> reported = ReportedDisplayModes();
   modes_ = UsableDisplayModes(reported);
+  faces_.clear();
   if (!reported.empty()) faces_ = TrueTypeFaces(ScreenFontFamilies());
-}
-
-void KaraokePage::Fill() {
   const KaraokeSettings& s = app_.Karaoke();
   FillModes();
   FillFaces();

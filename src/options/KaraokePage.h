@@ -1,6 +1,6 @@
 #pragma once
 // The sheet's "Karaoke Displayer" page: the screen's display mode and font face
-// (lists made when the page object is built), the background switches, the lyrics'
+// (lists made when the page is first shown), the background switches, the lyrics'
 // size, the six text colours and the background file and folder. The open karaoke
 // screen is not told: it reads its settings when it starts.
 

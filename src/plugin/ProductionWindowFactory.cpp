@@ -3,6 +3,7 @@
 
 #include "displayer/DisplayerFrame.h"
 #include "host/PluginWindow.h"
+#include "karaoke/KaraokeDisplayer.h"
 #include "options/OptionsSheet.h"
 
 namespace {
@@ -12,9 +13,10 @@ class ProductionWindowFactory : public WindowFactory {
   std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp& app, HWND owner) override {
     switch (index) {
       case kDisplayerWindow: return Opened(std::make_unique<DisplayerFrame>(app, owner));
+      case kKaraokeWindow: return Opened(std::make_unique<KaraokeDisplayer>(app, owner));
       case kOptionsWindow: return Opened(std::make_unique<OptionsSheet>(app));
-      // The Karaoke Displayer, the Editor and the Options sheet arrive with their own
-      // folders; until then a request leaves the slot empty.
+      // The Editor arrives with its own folder; until then a request leaves the slot
+      // empty.
       default: return nullptr;
     }
   }

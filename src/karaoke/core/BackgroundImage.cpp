@@ -55,11 +55,17 @@ bool BackgroundImage::Start(FileSystem& fileSystem, const WString& path) {
   return true;
 }
 
-bool BackgroundImage::Advance(int32_t permille) {
+bool BackgroundImage::Advance(int32_t permille, int32_t rowBudget) {
+  lastRows_ = 0;
   if (failed_ || type_ == Type::None) return false;
   permille = std::clamp(permille, progress_, 1000);
   if (type_ == Type::Jpeg) {
-    if (!jpeg_->DecodeUpTo(static_cast<int32_t>(int64_t(jpeg_->Image().height) * permille / 1000))) return Fail();
+    const int64_t height = jpeg_->Image().height;
+    const int32_t before = jpeg_->RowsDecoded();
+    const int64_t target = std::min(height * permille / 1000, int64_t(before) + std::max(rowBudget, 0));
+    if (!jpeg_->DecodeUpTo(static_cast<int32_t>(target))) return Fail();
+    lastRows_ = jpeg_->RowsDecoded() - before;
+    if (jpeg_->RowsDecoded() < height) permille = std::min<int32_t>(permille, int32_t(jpeg_->RowsDecoded() * 1000 / height));
   } else if (permille == 1000 && progress_ < 1000) {
     std::vector<uint8_t> bytes;
     if (!ReadPictureFile(*fileSystem_, path_, bytes) || !DecodeBmp(bytes.data(), bytes.size(), bmp_)) return Fail();

@@ -17,8 +17,12 @@ class BackgroundImage {
   // Starts loading `path` from nothing; false when its extension is not a picture's,
   // or a JPEG cannot be read or is refused.
   bool Start(FileSystem& fileSystem, const WString& path);
-  // Loads up to `permille` (0..1000) of the picture; false once the load failed.
-  bool Advance(int32_t permille);
+  // Loads up to `permille` (0..1000) of the picture, a JPEG at most `rowBudget`
+  // scanlines in this call (the progress then stops short); false once the load
+  // failed.
+  bool Advance(int32_t permille, int32_t rowBudget = INT32_MAX);
+  // Scanlines decoded by the last Advance.
+  int32_t LastRows() const { return lastRows_; }
   void Clear();
 
   const WString& Path() const { return path_; }
@@ -36,6 +40,7 @@ class BackgroundImage {
   Type type_ = Type::None;
   int32_t progress_ = 0;
   bool failed_ = false;
+  int32_t lastRows_ = 0;
   std::unique_ptr<JpegDecoder> jpeg_;
   PixelImage bmp_;
 };

@@ -38,3 +38,29 @@ WipeBlits ComposeWipe(const KaraokeLayout& layout, int row, int32_t lineX, int32
   blits.unsung.y = place.top;
   return blits;
 }
+
+namespace {
+
+// One axis: the source span [low, high) goes to `at`; both start inside their surfaces
+// and the span ends where either surface does.
+void ClipAxis(int64_t& low, int64_t& high, int64_t& at, int64_t sourceSize, int64_t targetSize) {
+  const int64_t skip = std::max<int64_t>({0, -low, -at});
+  low += skip;
+  at += skip;
+  high = std::min({high, sourceSize, low + targetSize - at});
+}
+
+}  // namespace
+
+Blit ClipBlit(const Blit& blit, int32_t sw, int32_t sh, int32_t tw, int32_t th) {
+  int64_t left = blit.source.left, top = blit.source.top, right = blit.source.right, bottom = blit.source.bottom;
+  int64_t x = blit.x, y = blit.y;
+  ClipAxis(left, right, x, sw, tw);
+  ClipAxis(top, bottom, y, sh, th);
+  Blit clipped;
+  if (right <= left || bottom <= top) return clipped;
+  clipped.source = {int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
+  clipped.x = int32_t(x);
+  clipped.y = int32_t(y);
+  return clipped;
+}

@@ -30,6 +30,11 @@ struct Blit {
   bool IsEmpty() const { return source.Width() <= 0 || source.Height() <= 0; }
 };
 
+// The blit cut to what lies inside both its source surface (sw × sh) and its target
+// (tw × th); DirectDraw refuses a blit that reaches outside either, and a refused
+// blit would end the frame.
+Blit ClipBlit(const Blit& blit, int32_t sw, int32_t sh, int32_t tw, int32_t th);
+
 struct WipeBlits {
   Blit sung, unsung;
 };

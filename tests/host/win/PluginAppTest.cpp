@@ -137,7 +137,11 @@ class TestWindow : public WindowBase, public PluginWindow {
     if (index_ == kDisplayerWindow && world_.player) SendMessageA(world_.player, WM_USER, 0, 0);
   }
   bool IsRendering() override { return index_ == kKaraokeWindow && frames_ < world_.karaokeFrames; }
-  void DrawFrame() override { ++frames_; Say("frame"); }
+  bool DrawFrame() override {
+    ++frames_;
+    Say("frame");
+    return true;
+  }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
