@@ -3,26 +3,21 @@
 // not), the Displayer taking a change at once, and a hundred openings leaving nothing.
 
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
-#include <prsht.h>
 
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ProcessCensus.h"
 #include "TestText.h"
-#include "player/SubstitutePlayer.h"
+#include "SheetDriver.h"
 
 namespace {
 
+using namespace sheetdriver;
+
 constexpr char kCommon[] = "Mirabo's Lyrics Common", kDisplayer[] = "Mirabo's Lyrics Displayer",
                kKaraoke[] = "Mirabo's Karaoke Displayer", kEditor[] = "Mirabo's Lyrics Editor";
-enum Page { kCommonPage, kDisplayerPage, kDisplayer2Page, kKaraokePage, kEditorPage, kAboutPage };
-constexpr int kApplyButton = 0x3021;  // the sheet's own buttons
 
 class OptionsSheetTest : public testing::Test {
  protected:
@@ -57,21 +52,10 @@ class OptionsSheetTest : public testing::Test {
     EXPECT_TRUE(WaitFor([&] { return Sheet() && OptionsChecked(); }));
     return Sheet();
   }
-  static bool WaitFor(const std::function<bool()>& done) { return SubstitutePlayer::PumpUntil(done, 5000); }
-
-  static HWND Sheet() { return ProcessWindow("#32770", "Options"); }
   bool OptionsChecked() const {  // menu 114's item, under the player's system menu
     const UINT state = GetMenuState(GetSystemMenu(player_->MainWindow(), FALSE), 50006, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
   }
-  static HWND Show(Page page) {
-    PropSheet_SetCurSel(Sheet(), nullptr, page);
-    return PropSheet_GetCurrentPageHwnd(Sheet());
-  }
-  static void Click(HWND page, int id) { SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0); }
-  static bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
-  static bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != 0; }
-  static bool ApplyEnabled() { return Enabled(Sheet(), kApplyButton); }
   // Presses a button of the sheet and waits for the plug-in thread to take the sheet down.
   bool Close(int button) {
     PropSheet_PressButton(Sheet(), button);
@@ -166,8 +150,7 @@ TEST_F(OptionsSheetTest, AppliedPagesReachPluginIniAtQuit) {
   EXPECT_EQ(WString::FromW(height), W("85"));
   EXPECT_EQ(SendDlgItemMessageA(page, 1037, CB_GETCURSEL, 0, 0), 0);
   SetDlgItemTextA(page, 1006, "90");
-  Click(Sheet(), kApplyButton);
-  EXPECT_TRUE(WaitFor([&] { return !ApplyEnabled(); }));
+  EXPECT_TRUE(Apply());
   EXPECT_TRUE(Close(PSBTN_CANCEL));  // applied already: Cancel takes nothing back
   Quit();
 
@@ -211,7 +194,7 @@ TEST_F(OptionsSheetTest, TopMostShowsOnTheOpenDisplayerAtOnce) {
   Config();
   EXPECT_FALSE(topMost(Sheet()));
   Click(Show(kDisplayerPage), 1004);
-  Click(Sheet(), kApplyButton);
+  Click(Sheet(), kApplyButton);  // the Displayer is told at once
   EXPECT_TRUE(WaitFor([&] { return topMost(frame()) && topMost(Sheet()); }));
   EXPECT_TRUE(Close(PSBTN_OK));
   Quit();
