@@ -48,13 +48,8 @@ TEST(OptionsRoutes, EachPageTellsOnlyItsWindows) {
   ini.WriteString("Mirabo's Lyrics Displayer", "Open", "0");
   FakeLink link;
   Factory factory;
-  PluginAppSetup setup;
-  setup.link = &link;
-  setup.ini = &ini;
-  setup.windows = &factory;
   // The shipped resources: the library itself, loaded as data.
-  setup.instance = LoadLibraryExA(MRLYRICS_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  PluginApp app(setup);
+  PluginApp app({&link, &ini, &factory, LoadLibraryExA(MRLYRICS_PLUGIN_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE)});
   app.Post(TM_OPEN_WINDOW, kEditorWindow);
   app.Post(TM_OPEN_WINDOW, kOptionsWindow);
   ASSERT_TRUE(WaitFor([] { return Sheet() != nullptr; }));
