@@ -12,9 +12,12 @@ PropertyPageBase::PropertyPageBase(const DLGTEMPLATE* dialog, const char* title)
     : WindowBase(kDialogClass), dialog_(dialog), title_(title ? title : "") {}
 
 HPROPSHEETPAGE PropertyPageBase::CreatePage() {
+  // The first version of the record is all a page needs, and its size is right for
+  // both 32 and 64 bits on every comctl32.
   PROPSHEETPAGEA page{};
-  page.dwSize = sizeof page;
-  page.dwFlags = PSP_USETITLE;
+  page.dwSize = PROPSHEETPAGEA_V1_SIZE;
+  // Without a title the tab shows the dialog's caption (wide, from the resource).
+  page.dwFlags = title_.empty() ? 0 : PSP_USETITLE;
   if (dialog_) {
     page.dwFlags |= PSP_DLGINDIRECT;
     page.pResource = dialog_;
@@ -22,7 +25,7 @@ HPROPSHEETPAGE PropertyPageBase::CreatePage() {
     page.hInstance = instance_;
     page.pszTemplate = MAKEINTRESOURCEA(dialogId_);
   }
-  page.pszTitle = title_.c_str();
+  if (!title_.empty()) page.pszTitle = title_.c_str();
   page.pfnDlgProc = &PropertyPageBase::PageProc;
   page.lParam = reinterpret_cast<LPARAM>(this);
   return CreatePropertySheetPageA(&page);

@@ -21,7 +21,8 @@
 
 class PropertyPageBase : public WindowBase {
  public:
-  // A page from dialog resource dialogId of instance, under the tab title.
+  // A page from dialog resource dialogId of instance, under the tab title (null or
+  // empty: the dialog's caption).
   PropertyPageBase(HINSTANCE instance, int dialogId, const char* title);
   // A page from a dialog template in memory, which must outlive the page.
   PropertyPageBase(const DLGTEMPLATE* dialog, const char* title);

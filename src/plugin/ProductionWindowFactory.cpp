@@ -4,6 +4,7 @@
 #include "displayer/DisplayerFrame.h"
 #include "host/PluginWindow.h"
 #include "karaoke/KaraokeDisplayer.h"
+#include "options/OptionsSheet.h"
 
 namespace {
 
@@ -13,8 +14,9 @@ class ProductionWindowFactory : public WindowFactory {
     switch (index) {
       case kDisplayerWindow: return Opened(std::make_unique<DisplayerFrame>(app, owner));
       case kKaraokeWindow: return Opened(std::make_unique<KaraokeDisplayer>(app, owner));
-      // The Editor and the Options sheet arrive with their own
-      // folders; until then a request leaves the slot empty.
+      case kOptionsWindow: return Opened(std::make_unique<OptionsSheet>(app));
+      // The Editor arrives with its own folder; until then a request leaves the slot
+      // empty.
       default: return nullptr;
     }
   }

@@ -1,20 +1,26 @@
 // mrlyrics-player: the substitute player as a program.
 //
 //   mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]
-//                   [--double] [--command ID...] [--next-at T,T...]
+//                   [--double] [--command ID...] [--config] [--next-at T,T...]
 //                   [--screenshots DIR [--shots-at T,T... | --seconds N]]
 //
 // Plays the files as one playlist by the real-time clock (audibly where WAV files
 // and a sound device allow) with the plug-in loaded. Each --command is sent to the
 // main window as WM_COMMAND once the plug-in runs (50003 toggles the plug-in's
 // Displayer, which opens by itself at start unless its settings say otherwise).
+// --config then calls the plug-in's config entry, as the player's preferences do.
 //
 // Times T are seconds (decimals allowed) since the first song started. --next-at
 // presses the player's Next button at those times. With --screenshots the player
 // writes a BMP of every visible window of the process to DIR at each --shots-at time
 // (or once, after --seconds N, default 10), named "at-<T>s-song<N>-<n>-<class>.bmp",
 // prints their paths, and after the last scheduled time quits the plug-in and
-// exits: the headless demo.
+// exits: the headless demo. A property sheet is taken once per page
+// ("...-page<N>.bmp").
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -33,6 +39,7 @@ struct Arguments {
   std::string plugin;
   std::vector<std::string> files;
   std::vector<WPARAM> commands;
+  bool config = false;
   std::vector<int> nextAtMs;
   std::vector<int> shotsAtMs;
   std::string screenshots;
@@ -56,7 +63,7 @@ bool ParseTimes(const char* text, std::vector<int>& ms) {
 int Usage() {
   std::fprintf(stderr,
                "usage: mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]\n"
-               "                       [--double] [--command ID...] [--next-at T,T...]\n"
+               "                       [--double] [--command ID...] [--config] [--next-at T,T...]\n"
                "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]\n");
   return 2;
 }
@@ -68,6 +75,8 @@ bool Parse(int argc, char** argv, Arguments& args) {
     bool hasValue = i + 1 < argc;
     if (a == "--double") {
       args.options.doubleSize = true;
+    } else if (a == "--config") {
+      args.config = true;
     } else if (a == "--play") {
       while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) args.files.push_back(argv[++i]);
     } else if (a == "--plugin" && hasValue) {
@@ -115,6 +124,17 @@ std::vector<std::pair<std::string, HWND>> WindowsByClass() {
   return windows;
 }
 
+// Each page of a property sheet in turn, each once it has painted.
+void WriteSheetPages(HWND sheet, HWND tabs, const std::string& prefix) {
+  const int pages = TabCtrl_GetItemCount(tabs);
+  for (int page = 0; page < pages; ++page) {
+    PropSheet_SetCurSel(sheet, nullptr, page);
+    SubstitutePlayer::PumpFor(300);
+    const std::string path = prefix + "page" + std::to_string(page + 1) + ".bmp";
+    if (SubstitutePlayer::Screenshot(sheet, path)) std::printf("%s\n", path.c_str());
+  }
+}
+
 // The time and the playlist entry in the names keep a run's pictures in order.
 void WriteScreenshots(const std::string& folder, int atMs, int entry) {
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -129,6 +149,7 @@ void WriteScreenshots(const std::string& folder, int atMs, int entry) {
     } else {
       std::fprintf(stderr, "mrlyrics-player: no screenshot of %s\n", className);
     }
+    if (HWND tabs = PropSheet_GetTabControl(window)) WriteSheetPages(window, tabs, folder + "\\" + prefix);
   }
   std::fflush(stdout);
 }
@@ -190,6 +211,10 @@ int main(int argc, char** argv) {
   for (WPARAM command : args.commands) {
     SubstitutePlayer::PumpFor(300);  // the plug-in's thread settles first
     SendMessageA(player.MainWindow(), WM_COMMAND, command, 0);
+  }
+  if (args.config) {
+    SubstitutePlayer::PumpFor(300);
+    player.ConfigPlugin();
   }
   RunTimedActions(player, args, startTick);
   if (args.screenshots.empty()) RunMessageLoop();
