@@ -60,13 +60,15 @@ class Mp3CorrectionInPlayerTest : public testing::Test {
   WinampInModule* Input() const { return player_->InputModule(); }
   Tables Now() const { return {*Input(), *Input()->outMod}; }
 
-  // Plays `ms` of audio, a buffer at a time, each once the decoder has filled it.
+  // Plays `ms` of audio, a buffer at a time, each once the decoder has filled it, and
+  // returns with the buffer full again: no write is on its way while a test looks.
   bool PlayFor(int ms) {
+    auto filled = [] { return manual_output::Full(kBlockBytes); };
     for (int64_t frames = int64_t{ms} * kRate / 1000; frames > 0 && player_->State() == PlayState::kPlaying;) {
-      if (!SubstitutePlayer::PumpUntil([] { return manual_output::Full(kBlockBytes); }, kWaitMs)) return false;
+      if (!SubstitutePlayer::PumpUntil(filled, kWaitMs)) return false;
       frames -= manual_output::Advance(std::min<int64_t>(frames, 2 * kRate));  // the whole buffer
     }
-    return true;
+    return SubstitutePlayer::PumpUntil(filled, kWaitMs);
   }
   bool Seek(int ms) {
     const int taken = control_->seeksTaken;
@@ -155,11 +157,8 @@ TEST_F(Mp3CorrectionInPlayerTest, ThirtyMinuteSongPlaysToItsEnd) {
   EXPECT_NEAR(TrueMs() - Reported(), 0, 2);
   EXPECT_NEAR(Reported(), 1798000, 2);
   // The module posts the end once the output has played out; the player then stops.
-  for (int i = 0; i < 10 && player_->State() == PlayState::kPlaying; ++i) {
-    manual_output::Advance(kRate);
-    SubstitutePlayer::PumpFor(20);
-  }
-  ASSERT_TRUE(SubstitutePlayer::PumpUntil([&] { return player_->State() == PlayState::kStopped; }, kWaitMs));
+  ASSERT_TRUE(SubstitutePlayer::PumpUntil(
+      [&] { return manual_output::Advance(kRate), player_->State() == PlayState::kStopped; }, kWaitMs));
   EXPECT_EQ(Input()->outMod->Write, before_.output.Write);
   player_->QuitPlugin();
   EXPECT_TRUE(Now() == before_);
