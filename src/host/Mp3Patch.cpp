@@ -219,5 +219,3 @@ void RemoveMp3Correction() {
     (void)gOwnedCorrection.release();
   }
 }
-
-bool Mp3CorrectionInstalled() { return Active() != nullptr; }

@@ -19,5 +19,3 @@ bool InstallMp3Correction(HINSTANCE plugin, bool countBlockMilliseconds);
 // cannot be taken out (another plug-in patched over it) or a call does not leave, our
 // code is pinned in memory instead of being unloaded under it.
 void RemoveMp3Correction();
-
-bool Mp3CorrectionInstalled();
