@@ -82,6 +82,9 @@ void __cdecl OurSetInfo(int bitRate, int sampleRateKHz, int channels, int synchr
 // the stream information are ours before it.
 void PatchOutput(WinampInModule* input) {
   WinampOutModule* output = input->outMod;
+  // An output without the functions our clock asks for keeps the decoder's own time.
+  if (output && (!output->Write || !output->Flush || !output->GetOutputTime || !output->GetWrittenTime))
+    output = nullptr;
   // The user may have chosen another output module since the last song.
   if (gWrite.slot && (!output || gWrite.slot != &output->Write)) RestoreOutput();
   Patch(gSetInfo, &input->SetInfo, &OurSetInfo);
@@ -100,7 +103,7 @@ int __cdecl OurPlay(char* file) {
   PatchOutput(gInput);
   int result = play(file);
   if (result == 0) {
-    correction->SongStarted(gInput->GetLength ? gInput->GetLength() : 0);
+    correction->SongStarted(gInput->GetLength());
   } else {
     RestoreOutput();
     correction->EndSong();
@@ -188,6 +191,8 @@ bool InstallMp3Correction(HINSTANCE plugin, bool countBlockMilliseconds) {
   auto get = reinterpret_cast<GetInModuleProc>(reinterpret_cast<void*>(GetProcAddress(module.Get(), kInputModuleExport)));
   WinampInModule* input = get ? get() : nullptr;
   if (!input || input->version != kInputModuleVersion) return false;
+  // Every function we wrap or ask must be there to be called.
+  if (!input->Play || !input->Stop || !input->GetLength || !input->GetOutputTime || !input->SetOutputTime) return false;
   auto correction = std::make_unique<Mp3SeekCorrection>(countBlockMilliseconds ? Mp3ClockMode::kBlockMilliseconds
                                                                                 : Mp3ClockMode::kFrames);
   if (!correction->Allocate()) return false;
