@@ -6,6 +6,7 @@
 #include <clocale>
 #include <memory>
 
+#include "host/Mp3Patch.h"
 #include "host/PluginApp.h"
 #include "host/PluginDescription.h"
 #include "host/PluginWindow.h"
@@ -64,12 +65,6 @@ void ShowOldPlayerMessage(HINSTANCE instance) {
   MessageBoxA(gPlugin.hwndParent, text.c_str(), caption.c_str(), MB_OK);
 }
 
-// The MP3 time and seek correction (FixSeekMP3, with FixTimeMP3 choosing whether the
-// time is corrected too) is installed here once the MP3 reader provides it, and
-// removed first thing at quit.
-void InstallMp3Correction(const CommonSettings&) {}
-void RemoveMp3Correction() {}
-
 void Start() {
   HINSTANCE instance = gPlugin.hDllInstance;
   WindowBase::SetInstance(instance);
@@ -92,7 +87,10 @@ void Start() {
   setup.windows = state->windows.get();
   setup.instance = instance;
   state->app = std::make_unique<PluginApp>(setup);
-  if (state->app->Common().fixSeekMP3) InstallMp3Correction(state->app->Common());
+  // The MP3 time and seek correction; FixTimeMP3 off counts the clock in whole
+  // milliseconds a block, as the player does.
+  const CommonSettings& common = state->app->Common();
+  if (common.fixSeekMP3) InstallMp3Correction(instance, common.fixTimeMP3 == 0);
   gState = state.release();
 }
 

@@ -78,6 +78,7 @@ LRESULT SubstitutePlayer::HandleMainMessage(HWND hwnd, UINT message, WPARAM wPar
       break;
     case WM_LBUTTONUP: OnLButtonUp(lParam); return 0;
     case WM_TIMER: OnTimer(); return 0;
+    case kInputEndOfSongMessage: OnInputEnded(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;

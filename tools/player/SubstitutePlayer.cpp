@@ -48,6 +48,7 @@ SubstitutePlayer::SubstitutePlayer() = default;
 SubstitutePlayer::~SubstitutePlayer() {
   // The plug-in goes first: it still watches the player's windows until quit.
   plugin_.Unload();
+  input_.Unload();
   audio_.Stop();
   for (HWND& aux : aux_) {
     if (aux) DestroyWindow(aux);
@@ -190,6 +191,7 @@ void SubstitutePlayer::Repaint() {
 }
 
 void SubstitutePlayer::StartAudio() {
+  if (input_.Loaded()) input_.Play(playlist_.empty() ? std::string() : *playlist_[current_]);
   if (options_.realTimeClock && !playlist_.empty()) {
     audio_.Start(*playlist_[current_], clock_.Get());
   }
@@ -198,7 +200,9 @@ void SubstitutePlayer::StartAudio() {
 // Play while playing starts the song again, as the player's button does.
 void SubstitutePlayer::Play() {
   if (state_ != PlayState::kPaused) clock_.Set(0);
-  if (state_ == PlayState::kPaused && audio_.Audible()) {
+  if (state_ == PlayState::kPaused && input_.Loaded()) {
+    input_.Pause(false);
+  } else if (state_ == PlayState::kPaused && audio_.Audible()) {
     audio_.Resume();
   } else {
     StartAudio();
@@ -213,10 +217,12 @@ void SubstitutePlayer::Pause() {
     state_ = PlayState::kPaused;
     clock_.Halt();
     audio_.Pause();
+    input_.Pause(true);
   } else if (state_ == PlayState::kPaused) {
     state_ = PlayState::kPlaying;
     clock_.Run();
     audio_.Resume();
+    input_.Pause(false);
   } else {
     return;
   }
@@ -228,11 +234,23 @@ void SubstitutePlayer::Stop() {
   clock_.Halt();
   clock_.Set(0);
   audio_.Stop();
+  input_.Stop();
   Retitle();
 }
 
+// The input module's song has played out: the next one, or stop after the last.
+void SubstitutePlayer::OnInputEnded() {
+  if (state_ != PlayState::kPlaying) return;
+  if (current_ + 1 < static_cast<int>(playlist_.size())) {
+    SelectEntry(current_ + 1);
+  } else {
+    Stop();
+  }
+}
+
 int SubstitutePlayer::PositionMs() const {
-  return state_ == PlayState::kStopped ? -1 : clock_.Get();
+  if (state_ == PlayState::kStopped) return -1;
+  return input_.Loaded() ? input_.OutputTimeMs() : clock_.Get();
 }
 
 void SubstitutePlayer::Queue(WPARAM query, const std::vector<LRESULT>& answers) {
@@ -269,6 +287,7 @@ LRESULT SubstitutePlayer::OnGetOutputTime(WPARAM wParam) {
     return answer;
   }
   if (wParam == 0) return PositionMs();
+  if (input_.Loaded()) return wParam == 1 ? input_.LengthMs() / 1000 : input_.LengthMs();
   if (playlist_.empty() || lengthSeconds_ < 0) return -1;
   return wParam == 1 ? lengthSeconds_ : lengthSeconds_ * 1000;
 }
@@ -281,6 +300,7 @@ LRESULT SubstitutePlayer::OnJumpToTime(int ms) {
 
 int SubstitutePlayer::SeekTo(int ms) {
   if (state_ == PlayState::kStopped) return -1;
+  if (input_.Loaded()) return input_.Seek(ms < 0 ? 0 : ms), 0;
   if (lengthSeconds_ >= 0 && ms >= lengthSeconds_ * 1000) return 1;
   clock_.Set(ms < 0 ? 0 : ms);
   if (audio_.Audible()) {

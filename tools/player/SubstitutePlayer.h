@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/WinampProtocol.h"
+#include "player/InputModuleHost.h"
 #include "player/PlayerClock.h"
 #include "player/PluginHost.h"
 #include "player/WavePlayback.h"
@@ -120,6 +121,13 @@ class SubstitutePlayer {
   bool QuitPlugin();
   void UnloadPlugin();
 
+  // An input module (the test MP3 module) playing through the manual-clock output:
+  // play, pause, stop, the position, the length and seeks then go to it. Loaded
+  // before the plug-in, as the player loads its input modules first.
+  bool LoadInputModule(const std::string& dllPath) { return main_ && input_.Load(dllPath, main_); }
+  void UnloadInputModule() { input_.Unload(); }
+  WinampInModule* InputModule() const { return input_.Module(); }
+
   // Runs the message loop of this thread: for a while, or until the predicate holds
   // (true) or the time is up (false). Sent messages are answered meanwhile.
   static void PumpFor(int ms);
@@ -147,6 +155,7 @@ class SubstitutePlayer {
   void OnSysKeyDown(WPARAM key);
   void OnLButtonUp(LPARAM lParam);
   void OnTimer();
+  void OnInputEnded();
   void OnPaint(HDC dc);
   void Retitle();
   void Repaint();
@@ -174,4 +183,5 @@ class SubstitutePlayer {
   std::vector<KeyMessage> keys_;
   int retitles_ = 0;
   PluginHost plugin_;
+  InputModuleHost input_;  // declared after the plug-in: the plug-in goes first
 };
