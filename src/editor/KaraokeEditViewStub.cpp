@@ -7,15 +7,21 @@ namespace {
 
 class EmptyKaraokeView : public EditorView {
  public:
-  explicit EmptyKaraokeView(const EditorViewContext& context) : EditorView("STATIC", context) {}
+  EmptyKaraokeView(const EditorViewContext& context, int caretLine)
+      : EditorView("STATIC", context), caretLine_(caretLine) {}
   bool Open() { return CreateChild(WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE); }
+  int CaretLine() override { return caretLine_; }
+  int ScrollTop() override { return caretLine_; }
   bool Undo() override { return false; }
+
+ private:
+  int caretLine_;
 };
 
 }  // namespace
 
-std::unique_ptr<EditorView> CreateKaraokeEditView(const EditorViewContext& context, int /*caretLine*/) {
-  auto view = std::make_unique<EmptyKaraokeView>(context);
+std::unique_ptr<EditorView> CreateKaraokeEditView(const EditorViewContext& context, int caretLine) {
+  auto view = std::make_unique<EmptyKaraokeView>(context, caretLine);
   if (!view->Open()) return nullptr;
   return view;
 }
