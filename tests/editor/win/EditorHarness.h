@@ -151,9 +151,13 @@ class EditorTest : public testing::Test {
   // waits until it is gone. Empty when all went so.
   std::string Answer(const char* begins, int button) {
     HWND dialog = nullptr;
-    if (!WaitFor([&] { return (dialog = Dialog()) != nullptr; })) return std::string("no question: ") + begins;
-    const std::string text = DialogText(dialog);
-    if (text.rfind(begins, 0) != 0) return "asked \"" + text + "\" instead of \"" + begins + "\"";
+    std::string text;
+    if (!WaitFor([&] {
+          dialog = Dialog();
+          text = dialog ? DialogText(dialog) : "";
+          return text.rfind(begins, 0) == 0;
+        }))
+      return "asked \"" + text + "\" instead of \"" + begins + "\"";
     if (!GetDlgItem(dialog, button)) return "no button " + std::to_string(button) + " with \"" + text + "\"";
     PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
     return WaitFor([&] { return !IsWindow(dialog); }) ? "" : "the question stayed";
