@@ -166,8 +166,14 @@ class EditorTest : public testing::Test {
   bool SaveDialogChooses(const std::string& name) {
     HWND dialog = nullptr;
     if (!WaitFor([&] { return (dialog = Dialog()) != nullptr; })) return false;
-    HWND box = GetDlgItem(dialog, 0x480);                   // edt1
-    if (!box) box = FindWindowExA(GetDlgItem(dialog, 0x47C), nullptr, "Edit", nullptr);  // cmb13's edit
+    // The file-name box: edt1, or the edit inside cmb13 (a combo box in a combo box).
+    HWND box = GetDlgItem(dialog, 0x480);
+    if (!box) EnumChildWindows(dialog, [](HWND w, LPARAM found) {
+        char name[16] = {};
+        GetClassNameA(w, name, sizeof name);
+        if (GetDlgCtrlID(w) == 0x47C && lstrcmpiA(name, "Edit") == 0) *reinterpret_cast<HWND*>(found) = w;
+        return TRUE;
+      }, reinterpret_cast<LPARAM>(&box));
     if (!box) return false;
     SetWindowTextW(box, WString::FromUtf8(name).W());
     PostMessageA(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));

@@ -88,6 +88,26 @@ TEST_F(FileQuestionsTest, RecoveryKeepsTheTextUnsavedOrKeepsTheBackup) {
   EXPECT_EQ(Read("a.txt"), "[00:01:00]Recovered");
 }
 
+// A new text has no name: Save opens the save dialog, whose text filter adds ".txt";
+// when that file exists the Editor asks once more (the dialog asked about "song").
+TEST_F(FileQuestionsTest, SaveDialogAddsTxtAndAsksBeforeOverwritingIt) {
+  StartAndWait({"a.wav"});
+  EXPECT_EQ(Title(), "");
+  Command(kSwitchMode);
+  ASSERT_TRUE(WaitFor([&] { return ViewClass() == "Edit"; }));
+  SendMessageA(View(), WM_CHAR, 'w', 1);
+  Command(kSave);
+  ASSERT_TRUE(SaveDialogChooses(Path("song")));
+  ASSERT_TRUE(WaitFor([&] { return Read("song.txt") == "w"; }));
+  EXPECT_EQ(Title(), Path("song.txt"));
+
+  SendMessageA(View(), WM_CHAR, 'x', 1);
+  Command(40021);  // save as
+  ASSERT_TRUE(SaveDialogChooses(Path("song")));
+  EXPECT_EQ(Answer("上書き保存しますか？", IDCANCEL), "");
+  EXPECT_EQ(Read("song.txt"), "w");
+}
+
 // The player process dies six seconds after the user typed into a new document: the
 // backup step has run, so the next start offers the text back.
 TEST_F(FileQuestionsTest, TextTypedBeforeThePlayerWasKilledComesBack) {
