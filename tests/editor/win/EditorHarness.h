@@ -162,18 +162,19 @@ class EditorTest : public testing::Test {
     PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
     return WaitFor([&] { return !IsWindow(dialog); }) ? "" : "the question stayed";
   }
+  static BOOL CALLBACK FindNameBox(HWND window, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (GetDlgCtrlID(window) == 0x47C && lstrcmpiA(name, "Edit") == 0) *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+  }
   // Types name into the open save dialog's file-name box and presses its OK.
   bool SaveDialogChooses(const std::string& name) {
     HWND dialog = nullptr;
     if (!WaitFor([&] { return (dialog = Dialog()) != nullptr; })) return false;
     // The file-name box: edt1, or the edit inside cmb13 (a combo box in a combo box).
     HWND box = GetDlgItem(dialog, 0x480);
-    if (!box) EnumChildWindows(dialog, [](HWND w, LPARAM found) {
-        char name[16] = {};
-        GetClassNameA(w, name, sizeof name);
-        if (GetDlgCtrlID(w) == 0x47C && lstrcmpiA(name, "Edit") == 0) *reinterpret_cast<HWND*>(found) = w;
-        return TRUE;
-      }, reinterpret_cast<LPARAM>(&box));
+    if (!box) EnumChildWindows(dialog, FindNameBox, reinterpret_cast<LPARAM>(&box));
     if (!box) return false;
     SetWindowTextW(box, WString::FromUtf8(name).W());
     PostMessageA(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));

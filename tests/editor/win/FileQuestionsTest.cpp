@@ -115,7 +115,8 @@ TEST_F(FileQuestionsTest, TextTypedBeforeThePlayerWasKilledComesBack) {
   ASSERT_TRUE(CopyFileA(MRLYRICS_PLUGIN_PATH, library.c_str(), FALSE));
   std::string command = std::string("\"") + MRLYRICS_PLAYER_PATH + "\" --plugin \"" + library + "\" --play \"" +
                         Path("song.wav") + "\"";
-  STARTUPINFOA startup{sizeof startup};
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   HWND editor = nullptr, box = nullptr;
