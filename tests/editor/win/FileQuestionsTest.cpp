@@ -10,44 +10,32 @@ namespace {
 
 using FileQuestionsTest = EditorTest;
 
-struct Reply {
-  const char* question;
-  int button;
-};
-
 TEST_F(FileQuestionsTest, SongChangeWithUnsavedTextAsksAndHonoursEachAnswer) {
+  const char* const y = kSaveQuestion;
   const struct {
-    const char* name;
     bool readOnly;
-    std::vector<Reply> replies;
+    std::vector<std::pair<const char*, int>> replies;
     const char* savedA;    // a.txt afterwards
     const char* firstRow;  // what the Editor shows afterwards
   } cases[] = {
-      {"cancel keeps the text", false, {{kSaveQuestion, IDCANCEL}}, "A", "[00:05:00]A"},
-      {"no gives it up", false, {{kSaveQuestion, IDNO}}, "A", "B"},
-      {"yes saves first", false, {{kSaveQuestion, IDYES}}, "[00:05:00]A", "B"},
-      {"yes onto a read-only file, made writable",
-       true,
-       {{kSaveQuestion, IDYES}, {kReadOnlyQuestion, IDYES}},
-       "[00:05:00]A",
-       "B"},
-      {"yes, but the read-only file stays: the save fails and nothing is lost",
-       true,
-       {{kSaveQuestion, IDYES}, {kReadOnlyQuestion, IDNO}, {kSaveFailed, IDOK}},
-       "A",
-       "[00:05:00]A"},
+      {false, {{y, IDCANCEL}}, "A", "[00:05:00]A"},
+      {false, {{y, IDNO}}, "A", "B"},
+      {false, {{y, IDYES}}, "[00:05:00]A", "B"},
+      {true, {{y, IDYES}, {kReadOnlyQuestion, IDYES}}, "[00:05:00]A", "B"},
+      // The save fails: that counts as Cancel, and nothing is lost.
+      {true, {{y, IDYES}, {kReadOnlyQuestion, IDNO}, {kSaveFailed, IDOK}}, "A", "[00:05:00]A"},
   };
   Set("AlwaysOpen", "1");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.replies.size() * 10 + c.replies.back().second);
     SetFileAttributesA(Path("a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     Write("a.txt", "A");
     Write("b.txt", "B");
     if (c.readOnly) SetFileAttributesA(Path("a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    StartAndWait({"a.wav", "b.wav"});
+    Start({"a.wav", "b.wav"});
     StampAt(5000);
     Player().Next();
-    for (const Reply& reply : c.replies) EXPECT_EQ(Answer(reply.question, reply.button), "");
+    for (const auto& [question, button] : c.replies) EXPECT_EQ(Answer(question, button), "");
     EXPECT_TRUE(WaitFor([&] { return !Rows().empty() && Rows()[0] == c.firstRow; })) << Rows()[0];
     EXPECT_EQ(Read("a.txt"), c.savedA);
     Quit();
@@ -62,17 +50,16 @@ TEST_F(FileQuestionsTest, RecoveryKeepsTheTextUnsavedOrKeepsTheBackup) {
   Write("gen_mrlyrics_backup.txt", "[00:01:00]Recovered");
   Start({"a.wav"});
   EXPECT_EQ(Answer(kRecoverQuestion, IDYES), "");
-  ASSERT_TRUE(WaitFor([&] { return View() && Rows() == std::vector<std::string>{"[00:01:00]Recovered"}; }));
+  ASSERT_TRUE(WaitFor([&] { return Rows() == std::vector<std::string>{"[00:01:00]Recovered"}; }));
   EXPECT_EQ(Title(), Path("a.txt"));
   // Still unsaved: closing asks, and until then the backup and the marker stay.
   EXPECT_EQ(Get("FileName"), Path("a.txt"));
   EXPECT_EQ(Read("gen_mrlyrics_backup.txt"), "[00:01:00]Recovered");
-  CloseEditor();
+  Close();
   EXPECT_EQ(Answer(kSaveQuestion, IDYES), "");
-  EXPECT_TRUE(EditorGone());
+  EXPECT_TRUE(WaitFor([&] { return !Editor(); }));
   EXPECT_EQ(Read("a.txt"), "[00:01:00]Recovered");
   EXPECT_EQ(Get("FileName"), "");
-  EXPECT_FALSE(std::filesystem::exists(Path("gen_mrlyrics_backup.txt")));
   Quit();
 
   // Without a backup: told so, the marker stays, and the name is not taken over, so a
@@ -82,7 +69,6 @@ TEST_F(FileQuestionsTest, RecoveryKeepsTheTextUnsavedOrKeepsTheBackup) {
   Start({"none.wav"});
   EXPECT_EQ(Answer(kRecoverQuestion, IDYES), "");
   EXPECT_EQ(Answer("編集中だったファイルを復帰できませんでした。", IDOK), "");
-  ASSERT_TRUE(WaitFor([&] { return View() != nullptr; }));
   EXPECT_EQ(Title(), "");  // none.txt does not exist yet
   EXPECT_EQ(Get("FileName"), Path("a.txt"));
   EXPECT_EQ(Read("a.txt"), "[00:01:00]Recovered");
@@ -91,19 +77,19 @@ TEST_F(FileQuestionsTest, RecoveryKeepsTheTextUnsavedOrKeepsTheBackup) {
 // A new text has no name: Save opens the save dialog, whose text filter adds ".txt";
 // when that file exists the Editor asks once more (the dialog asked about "song").
 TEST_F(FileQuestionsTest, SaveDialogAddsTxtAndAsksBeforeOverwritingIt) {
-  StartAndWait({"a.wav"});
+  Start({"a.wav"});
   EXPECT_EQ(Title(), "");
   Command(kSwitchMode);
   ASSERT_TRUE(WaitFor([&] { return ViewClass() == "Edit"; }));
-  SendMessageA(View(), WM_CHAR, 'w', 1);
+  Type("w");
   Command(kSave);
-  ASSERT_TRUE(SaveDialogChooses(Path("song")));
+  ASSERT_TRUE(ChooseInFileDialog(Path("song")));
   ASSERT_TRUE(WaitFor([&] { return Read("song.txt") == "w"; }));
   EXPECT_EQ(Title(), Path("song.txt"));
 
-  SendMessageA(View(), WM_CHAR, 'x', 1);
-  Command(40021);  // save as
-  ASSERT_TRUE(SaveDialogChooses(Path("song")));
+  Type("x");
+  Command(kSaveAs);
+  ASSERT_TRUE(ChooseInFileDialog(Path("song")));
   EXPECT_EQ(Answer("上書き保存しますか？", IDCANCEL), "");
   EXPECT_EQ(Read("song.txt"), "w");
 }
@@ -120,31 +106,23 @@ TEST_F(FileQuestionsTest, TextTypedBeforeThePlayerWasKilledComesBack) {
   PROCESS_INFORMATION process{};
   ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   HWND editor = nullptr, box = nullptr;
-  const auto editorOf = [&] {
-    editor = FindWindowA(kSection, nullptr);
-    return editor != nullptr;
-  };
-  EXPECT_TRUE(WaitFor(editorOf));
+  EXPECT_TRUE(WaitFor([&] { return (editor = FindWindowA(kSection, nullptr)) != nullptr; }));
   PostMessageA(editor, WM_COMMAND, kSwitchMode, 0);
-  EXPECT_TRUE(WaitFor([&] {
-    box = FindWindowExA(editor, nullptr, "Edit", nullptr);
-    return box != nullptr;
-  }));
+  EXPECT_TRUE(WaitFor([&] { return (box = FindWindowExA(editor, nullptr, "Edit", nullptr)) != nullptr; }));
   for (char c : std::string("typed")) PostMessageA(box, WM_CHAR, static_cast<WPARAM>(c), 1);
   SubstitutePlayer::PumpFor(6000);
   TerminateProcess(process.hProcess, 1);
   WaitForSingleObject(process.hProcess, INFINITE);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread), CloseHandle(process.hProcess);
   EXPECT_EQ(Get("FileName"), "NoFileName");
 
   Start({"song.wav"});
   EXPECT_EQ(Answer(kRecoverQuestion, IDYES), "");
-  ASSERT_TRUE(WaitFor([&] { return View() && Rows() == std::vector<std::string>{"typed"}; }));
+  ASSERT_TRUE(WaitFor([&] { return Rows() == std::vector<std::string>{"typed"}; }));
   EXPECT_EQ(Title(), "");
-  CloseEditor();
+  Close();
   EXPECT_EQ(Answer(kSaveQuestion, IDNO), "");
-  EXPECT_TRUE(EditorGone());
+  EXPECT_TRUE(WaitFor([&] { return !Editor(); }));
 }
 
 }  // namespace
