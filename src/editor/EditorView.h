@@ -11,6 +11,7 @@
 
 #include "editor/core/StampRules.h"
 #include "host/WindowBase.h"
+#include "resources/resource.h"
 
 class EditorSettings;
 class LyricsEditor;
@@ -54,7 +55,7 @@ class EditorView : public WindowBase {
 
  protected:
   // The control id of every view's window.
-  static constexpr UINT_PTR kControlId = 1001;
+  static constexpr UINT_PTR kControlId = IDC_EDITOR_VIEW;
 
   // Creates the view's window under the frame, covering its client area.
   bool CreateChild(DWORD exStyle, DWORD style, const char* title = "");
