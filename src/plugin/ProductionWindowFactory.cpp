@@ -2,6 +2,7 @@
 // library itself (and the tests that run the real windows), above every window folder.
 
 #include "displayer/DisplayerFrame.h"
+#include "editor/LyricsEditor.h"
 #include "host/PluginWindow.h"
 #include "karaoke/KaraokeDisplayer.h"
 #include "options/OptionsSheet.h"
@@ -14,9 +15,9 @@ class ProductionWindowFactory : public WindowFactory {
     switch (index) {
       case kDisplayerWindow: return Opened(std::make_unique<DisplayerFrame>(app, owner));
       case kKaraokeWindow: return Opened(std::make_unique<KaraokeDisplayer>(app, owner));
+      // A top-level window of its own, with a taskbar button: not owned by the dummy.
+      case kEditorWindow: return Opened(std::make_unique<LyricsEditor>(app));
       case kOptionsWindow: return Opened(std::make_unique<OptionsSheet>(app));
-      // The Editor arrives with its own folder; until then a request leaves the slot
-      // empty.
       default: return nullptr;
     }
   }

@@ -3,6 +3,7 @@
 //   mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]
 //                   [--double] [--command ID...] [--config] [--next-at T,T...]
 //                   [--screenshots DIR [--shots-at T,T... | --seconds N]]
+//                   [--to CLASS [--keys-at T=VK,... ] [--commands-at T=ID,...]]
 //
 // Plays the files as one playlist by the real-time clock (audibly where WAV files
 // and a sound device allow) with the plug-in loaded. Each --command is sent to the
@@ -16,7 +17,9 @@
 // (or once, after --seconds N, default 10), named "at-<T>s-song<N>-<n>-<class>.bmp",
 // prints their paths, and after the last scheduled time quits the plug-in and
 // exits: the headless demo. A property sheet is taken once per page
-// ("...-page<N>.bmp").
+// ("...-page<N>.bmp"). --to names the class of one of the process's top-level
+// windows (a plug-in window): --keys-at presses virtual key VK (decimal) at T on
+// whatever has the focus in that window's thread, --commands-at sends it WM_COMMAND ID.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
@@ -44,6 +47,8 @@ struct Arguments {
   std::vector<int> shotsAtMs;
   std::string screenshots;
   int seconds = 10;
+  std::string to;
+  std::vector<std::pair<int, WPARAM>> keysAt, commandsAt;
 };
 
 // "2,6,10.5" as milliseconds; false for anything but non-negative numbers.
@@ -60,11 +65,32 @@ bool ParseTimes(const char* text, std::vector<int>& ms) {
   }
 }
 
+// "1.5=13,3=13" as (milliseconds, number) pairs.
+bool ParseTimedNumbers(const char* text, std::vector<std::pair<int, WPARAM>>& pairs) {
+  const char* p = text;
+  for (;;) {
+    char* end = nullptr;
+    double seconds = std::strtod(p, &end);
+    if (end == p || *end != '=' || !(seconds >= 0 && seconds < 86400)) return false;
+    p = end + 1;
+    unsigned long number = std::strtoul(p, &end, 10);
+    if (end == p) return false;
+    pairs.emplace_back(static_cast<int>(seconds * 1000 + 0.5), static_cast<WPARAM>(number));
+    if (*end == '\0') return true;
+    if (*end != ',') return false;
+    p = end + 1;
+  }
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]\n"
-               "                       [--double] [--command ID...] [--config] [--next-at T,T...]\n"
-               "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]\n");
+               "                       [--double] [--command ID...] [--config] [--next-at T,T...]
+"
+               "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]
+"
+               "                       [--to CLASS [--keys-at T=VK,...] [--commands-at T=ID,...]]
+");
   return 2;
 }
 
@@ -93,6 +119,12 @@ bool Parse(int argc, char** argv, Arguments& args) {
       args.seconds = std::atoi(argv[++i]);
     } else if (a == "--shots-at" && hasValue) {
       if (!ParseTimes(argv[++i], args.shotsAtMs)) return false;
+    } else if (a == "--to" && hasValue) {
+      args.to = argv[++i];
+    } else if (a == "--keys-at" && hasValue) {
+      if (!ParseTimedNumbers(argv[++i], args.keysAt)) return false;
+    } else if (a == "--commands-at" && hasValue) {
+      if (!ParseTimedNumbers(argv[++i], args.commandsAt)) return false;
     } else if (a == "--next-at" && hasValue) {
       if (!ParseTimes(argv[++i], args.nextAtMs)) return false;
     } else {
@@ -154,28 +186,59 @@ void WriteScreenshots(const std::string& folder, int atMs, int entry) {
   std::fflush(stdout);
 }
 
+enum class Action { kNext, kKey, kCommand, kScreenshot };  // in this order at one time
+
 struct TimedAction {
   int atMs;
-  bool next;  // else a screenshot
+  Action action;
+  WPARAM value = 0;  // the key or the command
 };
+
+HWND WindowOfClass(const std::string& className) {
+  for (HWND window : SubstitutePlayer::ProcessWindows()) {
+    char name[128] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (className == name) return window;
+  }
+  return nullptr;
+}
+
+// A key as the user presses it: to the window with the focus in the target's thread.
+void PressKey(HWND target, WPARAM key) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &info) && info.hwndFocus
+                   ? info.hwndFocus
+                   : target;
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+}
 
 // Runs the messages until each action's time (counted from startTick), then does it.
 // Next comes before a screenshot at the same time.
 void RunTimedActions(SubstitutePlayer& player, const Arguments& args, ULONGLONG startTick) {
   std::vector<TimedAction> actions;
-  for (int ms : args.nextAtMs) actions.push_back({ms, true});
-  for (int ms : args.shotsAtMs) actions.push_back({ms, false});
+  for (int ms : args.nextAtMs) actions.push_back({ms, Action::kNext});
+  for (const auto& [ms, key] : args.keysAt) actions.push_back({ms, Action::kKey, key});
+  for (const auto& [ms, id] : args.commandsAt) actions.push_back({ms, Action::kCommand, id});
+  for (int ms : args.shotsAtMs) actions.push_back({ms, Action::kScreenshot});
   std::stable_sort(actions.begin(), actions.end(), [](const TimedAction& a, const TimedAction& b) {
-    return a.atMs != b.atMs ? a.atMs < b.atMs : a.next && !b.next;
+    return a.atMs != b.atMs ? a.atMs < b.atMs : a.action < b.action;
   });
   for (const TimedAction& action : actions) {
     ULONGLONG due = startTick + static_cast<ULONGLONG>(action.atMs);
     ULONGLONG now = GetTickCount64();
     if (now < due) SubstitutePlayer::PumpFor(static_cast<int>(due - now));
-    if (action.next) {
-      SendMessageA(player.MainWindow(), WM_COMMAND, kPlayerCommandNext, 0);
-    } else {
-      WriteScreenshots(args.screenshots, action.atMs, player.CurrentEntry());
+    HWND target = args.to.empty() ? nullptr : WindowOfClass(args.to);
+    switch (action.action) {
+      case Action::kNext: SendMessageA(player.MainWindow(), WM_COMMAND, kPlayerCommandNext, 0); break;
+      case Action::kKey:
+        if (target) PressKey(target, action.value);
+        break;
+      case Action::kCommand:
+        if (target) PostMessageA(target, WM_COMMAND, action.value, 0);
+        break;
+      case Action::kScreenshot: WriteScreenshots(args.screenshots, action.atMs, player.CurrentEntry()); break;
     }
   }
 }

@@ -1,0 +1,88 @@
+// The line list as the user stamps: lines stamped and saved, undo and redo with the
+// overwritten time coming back, a held key gone stale, the jump to a row's tag across
+// a header line, and a mode switch that keeps what was typed.
+
+#include "EditorHarness.h"
+
+namespace editortest {
+namespace {
+
+using LineStampingTest = EditorTest;
+using Rows_ = std::vector<std::string>;
+
+TEST_F(LineStampingTest, ThreeLinesStampedAndSavedAreReadBack) {
+  Set("Sync", "-150");
+  Write("song.txt", "One\r\nTwo\r\nThree");
+  Start({"song.wav"});
+  EXPECT_EQ(Title(), Path("song.txt"));
+  StampAt(100);  // -150 ms of Sync: stamped at 0, not before it
+  StampAt(2000);
+  StampAt(3456);
+  EXPECT_EQ(Rows(), (Rows_{"[00:00:00]One", "[00:01:85]Two", "[00:03:30]Three"}));
+  EXPECT_EQ(Selected(), 2);  // the last row stays selected
+  Command(kSave);
+  EXPECT_TRUE(WaitFor([&] { return Read("song.txt") == "[00:00:00]One\r\n[00:01:85]Two\r\n[00:03:30]Three"; }));
+  Close();  // saved: nothing to ask
+  EXPECT_TRUE(WaitFor([&] { return !Editor(); }));
+}
+
+TEST_F(LineStampingTest, UndoBringsTheOverwrittenTimeBackAndRedoes) {
+  Write("song.txt", "[00:10:00]One\r\nTwo");
+  Start({"song.wav"});
+  StampAt(12000);  // overwrites 00:10
+  Down(VK_CONTROL);
+  Key('Z');
+  EXPECT_EQ(Rows()[0], "[00:10:00]One");
+  EXPECT_EQ(Selected(), 0);
+  Key('Z');  // redo: the selection moves on again
+  Up(VK_CONTROL);
+  EXPECT_EQ(Rows()[0], "[00:12:00]One");
+  EXPECT_EQ(Selected(), 1);
+  EXPECT_TRUE(Player().Seeks().empty());
+
+  // Shift+Z seeks 3 s before the stamp when it undid something, and not at all after
+  // a fresh view (a mode switch round) has nothing to undo.
+  Down(VK_SHIFT);
+  Key('Z');
+  EXPECT_EQ(Player().Seeks(), std::vector<int>{9000});
+  for (int i = 0; i < 3; ++i) Command(kSwitchMode);
+  ASSERT_TRUE(WaitFor([&] { return ViewClass() == "ListBox"; }));
+  Down(VK_SHIFT);
+  Key('Z');
+  EXPECT_EQ(Player().Seeks(), std::vector<int>{9000});
+}
+
+// Ctrl held when a dialog took the focus (and its release): forgotten, so the next Z
+// is the jump, which maps row 2 past the header line to the second lyric line.
+TEST_F(LineStampingTest, StaleCtrlIsForgottenAndZJumpsToTheSelectedRow) {
+  Write("song.txt", "@title=Song\r\n[00:05:00]One\r\n[00:20:00]Two");
+  Start({"song.wav"});
+  SendMessageA(View(), LB_SETCURSEL, 2, 0);
+  Player().Pause();
+  Down(VK_CONTROL);
+  SendMessageA(View(), WM_KILLFOCUS, 0, 0);
+  Key('Z');
+  EXPECT_EQ(Player().LastSeek(), 19000);
+  EXPECT_EQ(Player().State(), PlayState::kPlaying);  // Z starts the song first
+  EXPECT_EQ(Rows()[2], "[00:20:00]Two");
+}
+
+TEST_F(LineStampingTest, ModeSwitchKeepsTypedTextAndTheChangeCounts) {
+  Write("song.txt", "[00:01:00]One\r\nTwo");
+  Start({"song.wav"});
+  SendMessageA(View(), LB_SETCURSEL, 1, 0);
+  Command(kSwitchMode);
+  ASSERT_TRUE(WaitFor([&] { return ViewClass() == "Edit"; }));
+  Type("New ");  // the caret came along to line 1
+  Command(kSwitchMode);  // karaoke mode is possible for this text
+  Command(kSwitchMode);
+  ASSERT_TRUE(WaitFor([&] { return ViewClass() == "ListBox"; }));
+  EXPECT_EQ(Rows(), (Rows_{"[00:01:00]One", "New Two"}));
+  EXPECT_EQ(Selected(), 1);
+  Close();
+  EXPECT_EQ(Answer(kSaveQuestion, IDCANCEL), "");
+  EXPECT_NE(Editor(), nullptr);
+}
+
+}  // namespace
+}  // namespace editortest
