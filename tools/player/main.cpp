@@ -85,12 +85,9 @@ bool ParseTimedNumbers(const char* text, std::vector<std::pair<int, WPARAM>>& pa
 int Usage() {
   std::fprintf(stderr,
                "usage: mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]\n"
-               "                       [--double] [--command ID...] [--config] [--next-at T,T...]
-"
-               "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]
-"
-               "                       [--to CLASS [--keys-at T=VK,...] [--commands-at T=ID,...]]
-");
+               "                       [--double] [--command ID...] [--config] [--next-at T,T...]\n"
+               "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]\n"
+               "                       [--to CLASS [--keys-at T=VK,...] [--commands-at T=ID,...]]\n");
   return 2;
 }
 
