@@ -1,5 +1,6 @@
 #include "editor/TimeTagAdjustDialog.h"
 
+#include "editor/EditorViews.h"
 #include "editor/core/StampRules.h"
 #include "host/PlayerLink.h"
 #include "lyrics/LyricsTimeline.h"
@@ -166,3 +167,8 @@ WString TimeTagAdjustDialog::FieldText(int id) const {
 }
 
 void TimeTagAdjustDialog::SetFieldText(int id, const WString& text) { SetDlgItemTextW(Handle(), id, text.W()); }
+
+bool RunTimeTagAdjustDialog(HWND owner, LyricsTimeline& timeline, PlayerLink& link, EditorSettings& settings) {
+  TimeTagAdjustDialog dialog(timeline, link, settings);
+  return dialog.Run(owner);
+}
