@@ -2,6 +2,7 @@
 // library itself (and the tests that run the real windows), above every window folder.
 
 #include "displayer/DisplayerFrame.h"
+#include "editor/LyricsEditor.h"
 #include "host/PluginWindow.h"
 
 namespace {
@@ -11,7 +12,9 @@ class ProductionWindowFactory : public WindowFactory {
   std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp& app, HWND owner) override {
     switch (index) {
       case kDisplayerWindow: return Opened(std::make_unique<DisplayerFrame>(app, owner));
-      // The Karaoke Displayer, the Editor and the Options sheet arrive with their own
+      // A top-level window of its own, with a taskbar button: not owned by the dummy.
+      case kEditorWindow: return Opened(std::make_unique<LyricsEditor>(app));
+      // The Karaoke Displayer and the Options sheet arrive with their own
       // folders; until then a request leaves the slot empty.
       default: return nullptr;
     }
