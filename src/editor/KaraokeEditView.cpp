@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "editor/EditorViews.h"
 #include "host/PlayerLink.h"
@@ -53,7 +54,11 @@ class ScopedInputContext {
 
 KaraokeEditView::KaraokeEditView(const EditorViewContext& context) : EditorView(kClassName, context) {}
 
-KaraokeEditView::~KaraokeEditView() { Destroy(); }
+KaraokeEditView::~KaraokeEditView() {
+  Destroy();
+  // A class registered by a library that is unloaded would keep a dangling procedure.
+  UnregisterWindowClass(kClassName);
+}
 
 bool KaraokeEditView::Open(int caretLine) {
   MakeFont();
@@ -105,6 +110,7 @@ HFONT KaraokeEditView::Font() const {
 
 int32_t KaraokeEditView::PrefixWidth(const WString& text, int32_t characters) {
   const int count = std::clamp<int32_t>(characters, 0, static_cast<int32_t>(text.Length()));
+  ++counts_.measurements;
   SIZE size{};
   if (measuringDc_) {
     GetTextExtentPoint32W(measuringDc_, text.W(), count, &size);
@@ -265,10 +271,27 @@ void KaraokeEditView::UpdatePlayingMark() {
 
 // --- Painting ----------------------------------------------------------------
 
+// The pixels a paint redraws: its update region, not the rectangle around it.
+void KaraokeEditView::CountPaint() {
+  ++counts_.paints;
+  OwnedRegion update(CreateRectRgn(0, 0, 0, 0));
+  if (!update || GetUpdateRgn(Handle(), update.Get(), FALSE) == ERROR) return;
+  const DWORD size = GetRegionData(update.Get(), 0, nullptr);
+  std::vector<char> buffer(size);
+  if (size < sizeof(RGNDATAHEADER) || !GetRegionData(update.Get(), size, reinterpret_cast<RGNDATA*>(buffer.data())))
+    return;
+  const auto* data = reinterpret_cast<const RGNDATA*>(buffer.data());
+  const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  for (DWORD i = 0; i < data->rdh.nCount; ++i)
+    counts_.paintedArea += int64_t(rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
+}
+
 void KaraokeEditView::OnPaint() {
+  CountPaint();
   ScopedPaint paint(Handle());
   const HDC dc = paint.Get();
   if (!dc) return;
+  const RECT& area = paint.Area();
   ScopedSelect select(dc, Font());
   measuringDc_ = dc;
   const RECT client = ClientRect();
@@ -286,7 +309,6 @@ void KaraokeEditView::OnPaint() {
   OwnedBrush frameBrush(CreateSolidBrush(Colour(settings_.editLineColor)));
   FrameRect(dc, &frame, frameBrush.Get());
 
-  const RECT& area = paint.Area();
   bool playingPainted = false;
   for (int line = std::max(layout.topLine, 0); line < timeline_.LineCount(); ++line) {
     const int64_t rowTop = layout.RowTop(line, metrics_);

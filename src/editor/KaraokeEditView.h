@@ -34,6 +34,14 @@ class KaraokeEditView : public EditorView, private TextWidthSource {
   bool Undo() override { return false; }
   void Reload() override;
 
+  // What the view drew and measured since it was made: the cost of stamping and ticks.
+  struct Counts {
+    long paints = 0;
+    int64_t paintedArea = 0;  // pixels of the paints' update regions
+    long measurements = 0;    // text widths asked of GDI
+  };
+  const Counts& Work() const { return counts_; }
+
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -57,6 +65,7 @@ class KaraokeEditView : public EditorView, private TextWidthSource {
   void UpdatePlayingMark();
 
   void OnPaint();
+  void CountPaint();
   void PaintRow(HDC dc, const RECT& client, int line, int32_t y, int playingDisplay, int32_t t);
   void PaintMarks(HDC dc, int line, int32_t y);
   void OnKeyDown(WPARAM key);
@@ -82,4 +91,5 @@ class KaraokeEditView : public EditorView, private TextWidthSource {
   int playingLine_ = -1;     // document line of the playing display line
   int32_t wipeX_ = 0;
   bool wipeShown_ = false;   // wipeX_ is what the playing row shows
+  Counts counts_;
 };
