@@ -11,10 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ProcessCensus.h"
-#include "TestText.h"
-#include "displayer/win/DisplayerHarness.h"
-#include "player/SubstitutePlayer.h"
+#include "displayer/win/DisplayerHarness.h"  // Pixels, the substitute player, the census
 
 namespace karaoketest {
 
@@ -30,32 +27,25 @@ inline COLORREF Inverted(COLORREF c) { return RGB(255 - GetRValue(c), 255 - GetG
 
 class KaraokeEditTest : public testing::Test {
  protected:
+  KaraokeEditTest() { SelectObject(measure_, font_); }
+  ~KaraokeEditTest() override {
+    DeleteDC(measure_);
+    DeleteObject(font_);
+  }
+  // Pure colours (written RRGGBB), so a pixel tells what painted it; the Displayer
+  // closed, the Editor open and following the song, stamps moving by one character.
   void SetUp() override {
-    Set("Mirabo's Lyrics Displayer", "Open", "0");
-    const std::pair<const char*, const char*> numbers[] = {
-        {"Open", "1"}, {"FontSize", "-20"}, {"IdealCursor", "0"}, {"Sync", "0"}, {"AlwaysOpen", "1"}};
-    for (const auto& [key, value] : numbers) Set(kEditorSection, key, value);
-    const std::pair<const char*, COLORREF> colours[] = {
-        {"Color", kOrdinary}, {"CurColor", kSung},      {"CurColor2", kUnsung},
-        {"BKCurColor", kBand}, {"BKColor", kBackground}, {"EditLineColor", kFrame}};
-    for (const auto& [key, c] : colours) {
-      char text[8];  // RRGGBB
-      snprintf(text, sizeof text, "%X", GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
-      Set(kEditorSection, key, text);
-    }
+    WriteFileBytes(Path("plugin.ini"),
+                   "[Mirabo's Lyrics Displayer]\r\nOpen=0\r\n[Mirabo's Lyrics Editor]\r\nOpen=1\r\nFontSize=-20\r\n"
+                   "IdealCursor=0\r\nAlwaysOpen=1\r\nColor=0000FF\r\nCurColor=00FF00\r\nCurColor2=FF0000\r\n"
+                   "BKCurColor=800080\r\nBKColor=000000\r\nEditLineColor=FFFF00\r\n");
     int32_t rect[4] = {480, 200, 980, 560};  // clear of the player's windows
     WritePrivateProfileStructA(kEditorSection, "WindowRect", rect, sizeof rect, Path("plugin.ini").c_str());
   }
   void TearDown() override {
-    if (player_) {
-      player_->QuitPlugin();
-      player_->UnloadPlugin();
-    }
+    if (player_) player_->QuitPlugin(), player_->UnloadPlugin();
   }
 
-  void Set(const char* section, const char* key, const std::string& value) {
-    WritePrivateProfileStringA(section, key, value.c_str(), Path("plugin.ini").c_str());
-  }
   std::string Path(const std::string& name) const { return folder_.Path().string() + "\\" + name; }
   // Lyrics in UTF-8, stored in the ANSI code page as users' files are, and read back.
   void WriteLyrics(const std::string& name, const char* utf8) {
@@ -63,8 +53,7 @@ class KaraokeEditTest : public testing::Test {
   }
   std::string SavedLyrics(const std::string& name) {
     SendMessageA(Editor(), WM_COMMAND, kSave, 0);
-    const std::string bytes = ReadFileBytes(Path(name));
-    return WString::FromAnsi(bytes).ToUtf8();
+    return WString::FromAnsi(ReadFileBytes(Path(name))).ToUtf8();
   }
 
   // Plays the songs (200 s each, the first at ms) and starts the plug-in, whose Editor
@@ -109,10 +98,8 @@ class KaraokeEditTest : public testing::Test {
   int Margin() const { return TextHeight() / 2 + 1; }  // also the row spacing
   int Pitch() const { return TextHeight() + Margin(); }
   int Width(const char* utf8) const {
-    const WString text = W(utf8);
     SIZE size{};
-    GetTextExtentPoint32W(measure_, text.W(), static_cast<int>(text.Length()), &size);
-    return size.cx;
+    return GetTextExtentPoint32W(measure_, W(utf8).W(), static_cast<int>(W(utf8).Length()), &size), size.cx;
   }
   // The y of the caret line's text: the caret line's row sits at the centre.
   int CaretTextTop() const {
@@ -126,10 +113,8 @@ class KaraokeEditTest : public testing::Test {
 
  private:
   LOGFONTW logical_{kFontSize, 0, 0, 0, 400, 0, 0, 0, 1, 0, 2, 1, 2, L"ＭＳ Ｐゴシック"};
-  std::unique_ptr<std::remove_pointer_t<HFONT>, decltype(&DeleteObject)> font_{CreateFontIndirectW(&logical_),
-                                                                                 &DeleteObject};
-  std::unique_ptr<std::remove_pointer_t<HDC>, decltype(&DeleteDC)> measureDc_{CreateCompatibleDC(nullptr), &DeleteDC};
-  HDC measure_ = (SelectObject(measureDc_.get(), font_.get()), measureDc_.get());
+  HFONT font_ = CreateFontIndirectW(&logical_);
+  HDC measure_ = CreateCompatibleDC(nullptr);
 };
 
 }  // namespace karaoketest

@@ -9,8 +9,7 @@ namespace karaoketest {
 namespace {
 
 std::string Near(const char* what, int actual, int expected, int tolerance) {
-  if (std::abs(actual - expected) <= tolerance) return "";
-  return std::string(what) + " " + std::to_string(actual) + ", expected " + std::to_string(expected) + "; ";
+  return std::abs(actual - expected) <= tolerance ? "" : what + (" " + std::to_string(actual)) + "; ";
 }
 
 TEST_F(KaraokeEditTest, KeysAndClicksStampAtTheCaretAndSeekKeysMoveThePlayer) {
@@ -62,21 +61,16 @@ TEST_F(KaraokeEditTest, FrameCaretMarksAndWipeAtKnownTimes) {
     complaint += Near("sung to", sung.second + 1, x, 1) + Near("unsung from", unsung.first, x, 1) +
                  Near("unsung to", unsung.second + 1, m + w8, 0);
     if (view.At(view.Width() - 3, y) != kBand) complaint += "no band; ";
-    for (int row = y; row < y + h; ++row) {
-      const COLORREF c = view.At(m, row);
-      if (c != Inverted(kBand) && c != Inverted(kSung)) complaint += "caret not inverted; ";
-    }
+    for (int row = y; row < y + h; ++row)
+      if (view.At(m, row) != Inverted(kBand) && view.At(m, row) != Inverted(kSung)) complaint += "no caret; ";
     // The marks under boundaries 0, 4 and 8 point left from x = m + offset - 1.
     for (int offset : {0, w4, w8})
       if (view.At(m + offset - 2, markBottom) != kSung) complaint += "no mark at " + std::to_string(offset) + "; ";
     if (view.At(m + w4 + 1, markBottom) != kBackground) complaint += "mark too wide; ";
     return complaint;
   };
-  auto shows = [&](int x) {
-    std::string complaint;
-    WaitFor([&] { return (complaint = check(x)).empty(); });
-    return complaint;
-  };
+  std::string complaint;
+  auto shows = [&](int x) { return WaitFor([&] { return (complaint = check(x)).empty(); }), complaint; };
   EXPECT_EQ(shows(m + w4 / 2), "");
   // Ticks paint strips forward, and back in the unsung colour after a seek back.
   player_->SetPosition(4000);

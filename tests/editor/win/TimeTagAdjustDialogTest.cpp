@@ -11,11 +11,8 @@ namespace {
 class TimeTagAdjustDialogTest : public KaraokeEditTest {
  protected:
   HWND Dialog() const {
-    for (HWND window : AllProcessWindows()) {
-      char name[16] = {};
-      GetClassNameA(window, name, sizeof name);
-      if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, 1030) && IsWindowVisible(window)) return window;
-    }
+    for (HWND window : AllProcessWindows())
+      if (GetWindow(window, GW_OWNER) == Editor() && IsWindowVisible(window)) return window;
     return nullptr;
   }
   HWND Open() {
@@ -25,8 +22,7 @@ class TimeTagAdjustDialogTest : public KaraokeEditTest {
   }
   std::string Field(HWND dialog, int id) {
     wchar_t text[64] = {};
-    GetDlgItemTextW(dialog, id, text, 64);
-    return WString::FromW(text).ToUtf8();
+    return GetDlgItemTextW(dialog, id, text, 64), WString::FromW(text).ToUtf8();
   }
   void Press(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, id, 0);
