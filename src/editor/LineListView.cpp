@@ -47,7 +47,8 @@ void LineListView::Reload() {
   Send(WM_SETREDRAW, TRUE);
   model_.Forget();
   Send(LB_SETTOPINDEX, static_cast<WPARAM>(top));
-  if (row >= 0) Send(LB_SETCURSEL, static_cast<WPARAM>(std::min(row, timeline_.LineCount() - 1)));
+  // A list with rows always has one selected: the keys act on it.
+  if (timeline_.LineCount() > 0) Send(LB_SETCURSEL, static_cast<WPARAM>(std::clamp(row, 0, timeline_.LineCount() - 1)));
   InvalidateRect(Handle(), nullptr, TRUE);
   shownLine_ = -1;
 }
