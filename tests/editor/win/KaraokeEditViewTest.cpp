@@ -13,10 +13,9 @@ std::string Near(const char* what, int actual, int expected, int tolerance) {
 }
 
 TEST_F(KaraokeEditTest, KeysAndClicksStampAtTheCaretAndSeekKeysMoveThePlayer) {
-  WriteLyrics("song.txt", "abc\ndef");
-  Start({"song.wav"}, 1000);
-  KaraokeMode();
-  auto at = [&](int ms) { player_->SetPosition(ms); };
+  Write("song.txt", "abc\ndef");
+  StartInKaraokeMode({"song.wav"}, 1000);
+  auto at = [&](int ms) { Player().SetPosition(ms); };
   Key(VK_SPACE);                       // line 0 column 0, caret to 1
   at(2000), Key(VK_SPACE);             // column 1
   at(3000), Key(VK_RETURN);            // end of line 0, caret to line 1
@@ -26,16 +25,16 @@ TEST_F(KaraokeEditTest, KeysAndClicksStampAtTheCaretAndSeekKeysMoveThePlayer) {
   // The seek keys go from the position each left behind; Z jumps a second before the
   // caret line's first tag, with "2" held before its second.
   for (WPARAM key : {WPARAM('B'), WPARAM(VK_OEM_4), WPARAM('N'), WPARAM('C'), WPARAM('Z')}) Key(key);
-  SendMessageA(View(), WM_KEYDOWN, '2', 0);
+  KeyDown('2');
   Key('Z');
-  SendMessageA(View(), WM_KEYUP, '2', 0);
-  EXPECT_EQ(player_->Seeks(), (std::vector<int>{7500, 5000, 10000, 5000, 3000, 4000}));
+  KeyUp('2');
+  EXPECT_EQ(Player().Seeks(), (std::vector<int>{7500, 5000, 10000, 5000, 3000, 4000}));
   // A double-click on line 0 seeks a second before it and takes the caret there.
   SendMessageA(View(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(Margin(), CaretTextTop() - Pitch() + 1));
-  EXPECT_EQ(player_->LastSeek(), 0);
+  EXPECT_EQ(Player().LastSeek(), 0);
   // Shift held while the focus went elsewhere counts as released: the stamp replaces
   // the tag at column 0 instead of adding a second one.
-  SendMessageA(View(), WM_KEYDOWN, VK_SHIFT, 0);
+  KeyDown(VK_SHIFT);
   SendMessageA(View(), WM_KILLFOCUS, 0, 0);
   at(6500), Key(VK_SPACE);
   Key(VK_BACK);  // the tag at column 1 goes, and with none left there the caret steps back
@@ -46,9 +45,8 @@ TEST_F(KaraokeEditTest, KeysAndClicksStampAtTheCaretAndSeekKeysMoveThePlayer) {
 TEST_F(KaraokeEditTest, FrameCaretMarksAndWipeAtKnownTimes) {
   // Heavy bars fill their cells edge to edge: the split between the colours shows to
   // the pixel.
-  WriteLyrics("song.txt", "[00:01:00]━━━━[00:03:00]━━━━[00:05:00]\nxyz");
-  Start({"song.wav"}, 2000);
-  KaraokeMode();
+  Write("song.txt", "[00:01:00]━━━━[00:03:00]━━━━[00:05:00]\nxyz");
+  StartInKaraokeMode({"song.wav"}, 2000);
   const int h = TextHeight(), m = Margin(), y = CaretTextTop(), w4 = Width("━━━━"), w8 = Width("━━━━━━━━");
   const int markBottom = y + h + m / 2 - 1;
   auto check = [&](int x) {
@@ -73,9 +71,9 @@ TEST_F(KaraokeEditTest, FrameCaretMarksAndWipeAtKnownTimes) {
   auto shows = [&](int x) { return WaitFor([&] { return (complaint = check(x)).empty(); }), complaint; };
   EXPECT_EQ(shows(m + w4 / 2), "");
   // Ticks paint strips forward, and back in the unsung colour after a seek back.
-  player_->SetPosition(4000);
+  Player().SetPosition(4000);
   EXPECT_EQ(shows(m + w4 + (w8 - w4) / 2), "");
-  player_->SetPosition(2500);
+  Player().SetPosition(2500);
   EXPECT_EQ(shows(m + w4 * 1500 / 2000), "");
 }
 

@@ -10,11 +10,6 @@ namespace {
 
 class TimeTagAdjustDialogTest : public KaraokeEditTest {
  protected:
-  HWND Dialog() const {
-    for (HWND window : AllProcessWindows())
-      if (GetWindow(window, GW_OWNER) == Editor() && IsWindowVisible(window)) return window;
-    return nullptr;
-  }
   HWND Open() {
     PostMessageA(Editor(), WM_COMMAND, kAdjustTags, 0);
     EXPECT_TRUE(WaitFor([&] { return Dialog() != nullptr; }));
@@ -31,10 +26,9 @@ class TimeTagAdjustDialogTest : public KaraokeEditTest {
 };
 
 TEST_F(TimeTagAdjustDialogTest, RescaleShiftSeeksAndMessagesWhileOpen) {
-  WriteLyrics("first.txt", "[00:10:00]a\n[01:35:00]b\nc\n[03:00:00]d");
-  WriteLyrics("second.txt", "second");
-  Start({"first.wav", "second.wav"}, 50000);
-  KaraokeMode();
+  Write("first.txt", "[00:10:00]a\n[01:35:00]b\nc\n[03:00:00]d");
+  Write("second.txt", "second");
+  StartInKaraokeMode({"first.wav", "second.wav"}, 50000);
 
   HWND dialog = Open();
   ASSERT_TRUE(dialog);
@@ -52,7 +46,7 @@ TEST_F(TimeTagAdjustDialogTest, RescaleShiftSeeksAndMessagesWhileOpen) {
 
   dialog = Open();
   for (int id : {1035, 1036, 1037, 1038}) Press(dialog, id);
-  EXPECT_EQ(player_->Seeks(), (std::vector<int>{45000, 50000, 9500, 183500}));
+  EXPECT_EQ(Player().Seeks(), (std::vector<int>{45000, 50000, 9500, 183500}));
   SetDlgItemTextW(dialog, 1005, L"-25");
   Press(dialog, 1028);
   EXPECT_EQ(SavedLyrics("first.txt"), "[00:11:75]a\r\n[01:38:75]b\r\nc\r\n[03:05:75]d");
@@ -60,7 +54,7 @@ TEST_F(TimeTagAdjustDialogTest, RescaleShiftSeeksAndMessagesWhileOpen) {
   // A song change and a window toggle while the dialog is open wait for it, and are
   // not lost: the Displayer opens and the Editor follows the song.
   dialog = Open();
-  player_->Next();
+  Player().Next();
   PostThreadMessageA(GetWindowThreadProcessId(Editor(), nullptr), TM_TOGGLE_WINDOW, kDisplayerWindow, 0);
   SubstitutePlayer::PumpFor(200);
   EXPECT_TRUE(IsWindowVisible(dialog));
