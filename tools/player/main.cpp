@@ -2,6 +2,7 @@
 //
 //   mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]
 //                   [--double] [--command ID...] [--next-at T,T...]
+//                   [--post-at T:CLASS:MESSAGE:WPARAM...]
 //                   [--screenshots DIR [--shots-at T,T... | --seconds N]]
 //
 // Plays the files as one playlist by the real-time clock (audibly where WAV files
@@ -10,7 +11,9 @@
 // Displayer, which opens by itself at start unless its settings say otherwise).
 //
 // Times T are seconds (decimals allowed) since the first song started. --next-at
-// presses the player's Next button at those times. With --screenshots the player
+// presses the player's Next button at those times. --post-at posts a message to the
+// first window of the process (top-level or child) of that class at time T, as a user
+// would press a key or pick a menu item there. With --screenshots the player
 // writes a BMP of every visible window of the process to DIR at each --shots-at time
 // (or once, after --seconds N, default 10), named "at-<T>s-song<N>-<n>-<class>.bmp",
 // prints their paths, and after the last scheduled time quits the plug-in and
@@ -28,6 +31,14 @@
 
 namespace {
 
+// A message --post-at posts at a time.
+struct TimedMessage {
+  int atMs;
+  std::string className;
+  UINT message;
+  WPARAM wParam;
+};
+
 struct Arguments {
   PlayerOptions options;
   std::string plugin;
@@ -35,6 +46,7 @@ struct Arguments {
   std::vector<WPARAM> commands;
   std::vector<int> nextAtMs;
   std::vector<int> shotsAtMs;
+  std::vector<TimedMessage> messages;
   std::string screenshots;
   int seconds = 10;
 };
@@ -53,10 +65,25 @@ bool ParseTimes(const char* text, std::vector<int>& ms) {
   }
 }
 
+// "T:CLASS:MESSAGE:WPARAM"; the class may hold anything but the separators' own ":".
+bool ParseTimedMessage(const std::string& text, std::vector<TimedMessage>& messages) {
+  const size_t first = text.find(':'), last = text.rfind(':');
+  const size_t middle = last == std::string::npos || last == 0 ? std::string::npos : text.rfind(':', last - 1);
+  std::vector<int> at;
+  if (first == std::string::npos || middle == std::string::npos || middle <= first ||
+      !ParseTimes(text.substr(0, first).c_str(), at))
+    return false;
+  messages.push_back({at[0], text.substr(first + 1, middle - first - 1),
+                      static_cast<UINT>(std::strtoul(text.c_str() + middle + 1, nullptr, 0)),
+                      static_cast<WPARAM>(std::strtoul(text.c_str() + last + 1, nullptr, 0))});
+  return true;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]\n"
                "                       [--double] [--command ID...] [--next-at T,T...]\n"
+               "                       [--post-at T:CLASS:MESSAGE:WPARAM...]\n"
                "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]\n");
   return 2;
 }
@@ -86,6 +113,8 @@ bool Parse(int argc, char** argv, Arguments& args) {
       if (!ParseTimes(argv[++i], args.shotsAtMs)) return false;
     } else if (a == "--next-at" && hasValue) {
       if (!ParseTimes(argv[++i], args.nextAtMs)) return false;
+    } else if (a == "--post-at" && hasValue) {
+      if (!ParseTimedMessage(argv[++i], args.messages)) return false;
     } else {
       return false;
     }
@@ -135,24 +164,54 @@ void WriteScreenshots(const std::string& folder, int atMs, int entry) {
 
 struct TimedAction {
   int atMs;
-  bool next;  // else a screenshot
+  int kind;  // kNext, kPost (then message is its index) or kShot, the order at one time
+  size_t message = 0;
 };
+constexpr int kNext = 0, kPost = 1, kShot = 2;
+
+BOOL CALLBACK FindChildOfClass(HWND window, LPARAM found) {
+  auto* search = reinterpret_cast<std::pair<const char*, HWND>*>(found);
+  char name[128] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::strcmp(name, search->first) != 0) return TRUE;
+  search->second = window;
+  return FALSE;
+}
+
+HWND WindowOfClass(const std::string& className) {
+  std::pair<const char*, HWND> search{className.c_str(), nullptr};
+  for (HWND window : SubstitutePlayer::ProcessWindows()) {
+    const LPARAM found = reinterpret_cast<LPARAM>(&search);
+    if (FindChildOfClass(window, found)) EnumChildWindows(window, FindChildOfClass, found);
+    if (search.second) return search.second;
+  }
+  return nullptr;
+}
 
 // Runs the messages until each action's time (counted from startTick), then does it.
-// Next comes before a screenshot at the same time.
+// At one time Next comes first, then the posted messages, then the screenshots.
 void RunTimedActions(SubstitutePlayer& player, const Arguments& args, ULONGLONG startTick) {
   std::vector<TimedAction> actions;
-  for (int ms : args.nextAtMs) actions.push_back({ms, true});
-  for (int ms : args.shotsAtMs) actions.push_back({ms, false});
+  for (int ms : args.nextAtMs) actions.push_back({ms, kNext});
+  for (size_t i = 0; i < args.messages.size(); ++i) actions.push_back({args.messages[i].atMs, kPost, i});
+  for (int ms : args.shotsAtMs) actions.push_back({ms, kShot});
   std::stable_sort(actions.begin(), actions.end(), [](const TimedAction& a, const TimedAction& b) {
-    return a.atMs != b.atMs ? a.atMs < b.atMs : a.next && !b.next;
+    return a.atMs != b.atMs ? a.atMs < b.atMs : a.kind < b.kind;
   });
   for (const TimedAction& action : actions) {
     ULONGLONG due = startTick + static_cast<ULONGLONG>(action.atMs);
     ULONGLONG now = GetTickCount64();
     if (now < due) SubstitutePlayer::PumpFor(static_cast<int>(due - now));
-    if (action.next) {
+    if (action.kind == kNext) {
       SendMessageA(player.MainWindow(), WM_COMMAND, kPlayerCommandNext, 0);
+    } else if (action.kind == kPost) {
+      const TimedMessage& m = args.messages[action.message];
+      if (HWND window = WindowOfClass(m.className)) {
+        PostMessageA(window, m.message, m.wParam, 0);
+      } else {
+        std::fprintf(stderr, "mrlyrics-player: no window of class %s at %.1f s\n", m.className.c_str(),
+                     m.atMs / 1000.0);
+      }
     } else {
       WriteScreenshots(args.screenshots, action.atMs, player.CurrentEntry());
     }
