@@ -2,8 +2,8 @@
 //
 //   mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]
 //                   [--double] [--command ID...] [--next-at T,T...]
-//                   [--post-at T:CLASS:MESSAGE:WPARAM...]
 //                   [--screenshots DIR [--shots-at T,T... | --seconds N]]
+//                   [--to CLASS [--keys-at T=VK,... ] [--commands-at T=ID,...]]
 //
 // Plays the files as one playlist by the real-time clock (audibly where WAV files
 // and a sound device allow) with the plug-in loaded. Each --command is sent to the
@@ -11,13 +11,13 @@
 // Displayer, which opens by itself at start unless its settings say otherwise).
 //
 // Times T are seconds (decimals allowed) since the first song started. --next-at
-// presses the player's Next button at those times. --post-at posts a message to the
-// first window of the process (top-level or child) of that class at time T, as a user
-// would press a key or pick a menu item there. With --screenshots the player
+// presses the player's Next button at those times. With --screenshots the player
 // writes a BMP of every visible window of the process to DIR at each --shots-at time
 // (or once, after --seconds N, default 10), named "at-<T>s-song<N>-<n>-<class>.bmp",
 // prints their paths, and after the last scheduled time quits the plug-in and
-// exits: the headless demo.
+// exits: the headless demo. --to names the class of one of the process's top-level
+// windows (a plug-in window): --keys-at presses virtual key VK (decimal) at T on
+// whatever has the focus in that window's thread, --commands-at sends it WM_COMMAND ID.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -31,14 +31,6 @@
 
 namespace {
 
-// A message --post-at posts at a time.
-struct TimedMessage {
-  int atMs;
-  std::string className;
-  UINT message;
-  WPARAM wParam;
-};
-
 struct Arguments {
   PlayerOptions options;
   std::string plugin;
@@ -46,9 +38,10 @@ struct Arguments {
   std::vector<WPARAM> commands;
   std::vector<int> nextAtMs;
   std::vector<int> shotsAtMs;
-  std::vector<TimedMessage> messages;
   std::string screenshots;
   int seconds = 10;
+  std::string to;
+  std::vector<std::pair<int, WPARAM>> keysAt, commandsAt;
 };
 
 // "2,6,10.5" as milliseconds; false for anything but non-negative numbers.
@@ -65,26 +58,29 @@ bool ParseTimes(const char* text, std::vector<int>& ms) {
   }
 }
 
-// "T:CLASS:MESSAGE:WPARAM"; the class may hold anything but the separators' own ":".
-bool ParseTimedMessage(const std::string& text, std::vector<TimedMessage>& messages) {
-  const size_t first = text.find(':'), last = text.rfind(':');
-  const size_t middle = last == std::string::npos || last == 0 ? std::string::npos : text.rfind(':', last - 1);
-  std::vector<int> at;
-  if (first == std::string::npos || middle == std::string::npos || middle <= first ||
-      !ParseTimes(text.substr(0, first).c_str(), at))
-    return false;
-  messages.push_back({at[0], text.substr(first + 1, middle - first - 1),
-                      static_cast<UINT>(std::strtoul(text.c_str() + middle + 1, nullptr, 0)),
-                      static_cast<WPARAM>(std::strtoul(text.c_str() + last + 1, nullptr, 0))});
-  return true;
+// "1.5=13,3=13" as (milliseconds, number) pairs.
+bool ParseTimedNumbers(const char* text, std::vector<std::pair<int, WPARAM>>& pairs) {
+  const char* p = text;
+  for (;;) {
+    char* end = nullptr;
+    double seconds = std::strtod(p, &end);
+    if (end == p || *end != '=' || !(seconds >= 0 && seconds < 86400)) return false;
+    p = end + 1;
+    unsigned long number = std::strtoul(p, &end, 10);
+    if (end == p) return false;
+    pairs.emplace_back(static_cast<int>(seconds * 1000 + 0.5), static_cast<WPARAM>(number));
+    if (*end == '\0') return true;
+    if (*end != ',') return false;
+    p = end + 1;
+  }
 }
 
 int Usage() {
   std::fprintf(stderr,
                "usage: mrlyrics-player [--plugin DLL] [--play FILE...] [--version N] [--skin DIR]\n"
                "                       [--double] [--command ID...] [--next-at T,T...]\n"
-               "                       [--post-at T:CLASS:MESSAGE:WPARAM...]\n"
-               "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]\n");
+               "                       [--screenshots DIR [--shots-at T,T... | --seconds N]]\n"
+               "                       [--to CLASS [--keys-at T=VK,...] [--commands-at T=ID,...]]\n");
   return 2;
 }
 
@@ -111,10 +107,14 @@ bool Parse(int argc, char** argv, Arguments& args) {
       args.seconds = std::atoi(argv[++i]);
     } else if (a == "--shots-at" && hasValue) {
       if (!ParseTimes(argv[++i], args.shotsAtMs)) return false;
+    } else if (a == "--to" && hasValue) {
+      args.to = argv[++i];
+    } else if (a == "--keys-at" && hasValue) {
+      if (!ParseTimedNumbers(argv[++i], args.keysAt)) return false;
+    } else if (a == "--commands-at" && hasValue) {
+      if (!ParseTimedNumbers(argv[++i], args.commandsAt)) return false;
     } else if (a == "--next-at" && hasValue) {
       if (!ParseTimes(argv[++i], args.nextAtMs)) return false;
-    } else if (a == "--post-at" && hasValue) {
-      if (!ParseTimedMessage(argv[++i], args.messages)) return false;
     } else {
       return false;
     }
@@ -162,58 +162,59 @@ void WriteScreenshots(const std::string& folder, int atMs, int entry) {
   std::fflush(stdout);
 }
 
+enum class Action { kNext, kKey, kCommand, kScreenshot };  // in this order at one time
+
 struct TimedAction {
   int atMs;
-  int kind;  // kNext, kPost (then message is its index) or kShot, the order at one time
-  size_t message = 0;
+  Action action;
+  WPARAM value = 0;  // the key or the command
 };
-constexpr int kNext = 0, kPost = 1, kShot = 2;
-
-BOOL CALLBACK FindChildOfClass(HWND window, LPARAM found) {
-  auto* search = reinterpret_cast<std::pair<const char*, HWND>*>(found);
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (std::strcmp(name, search->first) != 0) return TRUE;
-  search->second = window;
-  return FALSE;
-}
 
 HWND WindowOfClass(const std::string& className) {
-  std::pair<const char*, HWND> search{className.c_str(), nullptr};
   for (HWND window : SubstitutePlayer::ProcessWindows()) {
-    const LPARAM found = reinterpret_cast<LPARAM>(&search);
-    if (FindChildOfClass(window, found)) EnumChildWindows(window, FindChildOfClass, found);
-    if (search.second) return search.second;
+    char name[128] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (className == name) return window;
   }
   return nullptr;
 }
 
+// A key as the user presses it: to the window with the focus in the target's thread.
+void PressKey(HWND target, WPARAM key) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(target, nullptr), &info) && info.hwndFocus
+                   ? info.hwndFocus
+                   : target;
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+}
+
 // Runs the messages until each action's time (counted from startTick), then does it.
-// At one time Next comes first, then the posted messages, then the screenshots.
+// Next comes before a screenshot at the same time.
 void RunTimedActions(SubstitutePlayer& player, const Arguments& args, ULONGLONG startTick) {
   std::vector<TimedAction> actions;
-  for (int ms : args.nextAtMs) actions.push_back({ms, kNext});
-  for (size_t i = 0; i < args.messages.size(); ++i) actions.push_back({args.messages[i].atMs, kPost, i});
-  for (int ms : args.shotsAtMs) actions.push_back({ms, kShot});
+  for (int ms : args.nextAtMs) actions.push_back({ms, Action::kNext});
+  for (const auto& [ms, key] : args.keysAt) actions.push_back({ms, Action::kKey, key});
+  for (const auto& [ms, id] : args.commandsAt) actions.push_back({ms, Action::kCommand, id});
+  for (int ms : args.shotsAtMs) actions.push_back({ms, Action::kScreenshot});
   std::stable_sort(actions.begin(), actions.end(), [](const TimedAction& a, const TimedAction& b) {
-    return a.atMs != b.atMs ? a.atMs < b.atMs : a.kind < b.kind;
+    return a.atMs != b.atMs ? a.atMs < b.atMs : a.action < b.action;
   });
   for (const TimedAction& action : actions) {
     ULONGLONG due = startTick + static_cast<ULONGLONG>(action.atMs);
     ULONGLONG now = GetTickCount64();
     if (now < due) SubstitutePlayer::PumpFor(static_cast<int>(due - now));
-    if (action.kind == kNext) {
-      SendMessageA(player.MainWindow(), WM_COMMAND, kPlayerCommandNext, 0);
-    } else if (action.kind == kPost) {
-      const TimedMessage& m = args.messages[action.message];
-      if (HWND window = WindowOfClass(m.className)) {
-        PostMessageA(window, m.message, m.wParam, 0);
-      } else {
-        std::fprintf(stderr, "mrlyrics-player: no window of class %s at %.1f s\n", m.className.c_str(),
-                     m.atMs / 1000.0);
-      }
-    } else {
-      WriteScreenshots(args.screenshots, action.atMs, player.CurrentEntry());
+    HWND target = args.to.empty() ? nullptr : WindowOfClass(args.to);
+    switch (action.action) {
+      case Action::kNext: SendMessageA(player.MainWindow(), WM_COMMAND, kPlayerCommandNext, 0); break;
+      case Action::kKey:
+        if (target) PressKey(target, action.value);
+        break;
+      case Action::kCommand:
+        if (target) PostMessageA(target, WM_COMMAND, action.value, 0);
+        break;
+      case Action::kScreenshot: WriteScreenshots(args.screenshots, action.atMs, player.CurrentEntry()); break;
     }
   }
 }
