@@ -27,7 +27,7 @@ class KaraokeEditTest : public editortest::EditorTest {
         {"EditLineColor", "FFFF00"}};
     for (const auto& [key, value] : settings) Set(key, value);
     int32_t rect[4] = {480, 200, 980, 560};  // clear of the player's windows
-    WritePrivateProfileStructA(editortest::kSection, "WindowRect", rect, sizeof rect, IniPath().c_str());
+    WritePrivateProfileStructA(editortest::kSection, "WindowRect", rect, sizeof rect, Path("plugin.ini").c_str());
   }
   ~KaraokeEditTest() override {
     DeleteDC(measure_);
@@ -36,12 +36,14 @@ class KaraokeEditTest : public editortest::EditorTest {
 
   // The songs play from ms; the Editor goes through the text mode to the karaoke mode.
   void StartInKaraokeMode(const std::vector<std::string>& songs, int ms) {
-    StartAndWait(songs);
+    Start(songs);
     Player().SetPosition(ms);
     for (int i = 0; i < 2 && ViewClass() != "Mirabo's Lyrics Editor Karaoke"; ++i)
       SendMessageA(Editor(), WM_COMMAND, editortest::kSwitchMode, 0);
     ASSERT_EQ(ViewClass(), "Mirabo's Lyrics Editor Karaoke");
   }
+  // Lyrics given in UTF-8, stored in the ANSI code page as users' files are.
+  void WriteAnsi(const std::string& name, const char* utf8) { Write(name, WString::FromUtf8(utf8).ToAnsi().c_str()); }
   std::string SavedLyrics(const std::string& name) {
     SendMessageA(Editor(), WM_COMMAND, editortest::kSave, 0);
     return WString::FromAnsi(Read(name)).ToUtf8();

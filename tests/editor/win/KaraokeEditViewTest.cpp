@@ -25,16 +25,16 @@ TEST_F(KaraokeEditTest, KeysAndClicksStampAtTheCaretAndSeekKeysMoveThePlayer) {
   // The seek keys go from the position each left behind; Z jumps a second before the
   // caret line's first tag, with "2" held before its second.
   for (WPARAM key : {WPARAM('B'), WPARAM(VK_OEM_4), WPARAM('N'), WPARAM('C'), WPARAM('Z')}) Key(key);
-  KeyDown('2');
+  Down('2');
   Key('Z');
-  KeyUp('2');
+  Up('2');
   EXPECT_EQ(Player().Seeks(), (std::vector<int>{7500, 5000, 10000, 5000, 3000, 4000}));
   // A double-click on line 0 seeks a second before it and takes the caret there.
   SendMessageA(View(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(Margin(), CaretTextTop() - Pitch() + 1));
   EXPECT_EQ(Player().LastSeek(), 0);
   // Shift held while the focus went elsewhere counts as released: the stamp replaces
   // the tag at column 0 instead of adding a second one.
-  KeyDown(VK_SHIFT);
+  Down(VK_SHIFT);
   SendMessageA(View(), WM_KILLFOCUS, 0, 0);
   at(6500), Key(VK_SPACE);
   Key(VK_BACK);  // the tag at column 1 goes, and with none left there the caret steps back
@@ -45,7 +45,7 @@ TEST_F(KaraokeEditTest, KeysAndClicksStampAtTheCaretAndSeekKeysMoveThePlayer) {
 TEST_F(KaraokeEditTest, FrameCaretMarksAndWipeAtKnownTimes) {
   // Heavy bars fill their cells edge to edge: the split between the colours shows to
   // the pixel.
-  Write("song.txt", "[00:01:00]━━━━[00:03:00]━━━━[00:05:00]\nxyz");
+  WriteAnsi("song.txt", "[00:01:00]━━━━[00:03:00]━━━━[00:05:00]\nxyz");
   StartInKaraokeMode({"song.wav"}, 2000);
   const int h = TextHeight(), m = Margin(), y = CaretTextTop(), w4 = Width("━━━━"), w8 = Width("━━━━━━━━");
   const int markBottom = y + h + m / 2 - 1;
