@@ -368,7 +368,9 @@ void PluginApp::OpenWindow(int index) {
   if (!slots_[index] && windows_) {
     slots_[index] = windows_->Create(static_cast<WindowIndex>(index), *this, DummyHandle());
   }
-  SetMenuState(index, true);
+  // A window that could not open (no display mode, no memory) leaves its item
+  // unchecked, so the next click tries again instead of only clearing the mark.
+  SetMenuState(index, slots_[index] != nullptr);
 }
 
 void PluginApp::CloseWindow(int index, bool force) {

@@ -100,6 +100,7 @@ class World : public Napper {
   static constexpr UINT kProbeMessage = 0x4FF;
 
   bool editorMayClose = true;
+  bool refuseOpen = false;
   bool modalOnSong = false;  // the Editor's next song change opens a message box
   HWND player = nullptr;
   int karaokeFrames = 0;  // frames the karaoke screen renders back to back, then stops
@@ -172,6 +173,7 @@ class TestFactory : public WindowFactory {
  public:
   explicit TestFactory(World& world) : world_(world) {}
   std::unique_ptr<PluginWindow> Create(WindowIndex index, PluginApp& app, HWND owner) override {
+    if (world_.refuseOpen) return nullptr;  // a window that could not open
     return std::make_unique<TestWindow>(world_, app, index, index == kDisplayerWindow ? owner : nullptr);
   }
 
@@ -270,6 +272,10 @@ TEST_F(PluginAppTest, ToggleOpensAndClosesAndTheCheckMarkFollows) {
   Send(*app, TM_CLOSE_WINDOW, kEditorWindow, 0);
   EXPECT_FALSE(app->MenuChecked(kEditorWindow));
   EXPECT_EQ(world.Notes(), "open2 mayclose2 mayclose-forced2 destroy2 ");
+  // A window that could not open leaves its item unchecked, so the next toggle opens.
+  world.refuseOpen = true;
+  Send(*app, TM_TOGGLE_WINDOW, kKaraokeWindow, 0);
+  EXPECT_FALSE(app->MenuChecked(kKaraokeWindow));
 }
 
 // Thread messages, and the calls one window makes to the others through the thread.
