@@ -115,11 +115,16 @@ class EditorTest : public testing::Test {
   void Command(int id) const { PostMessageA(Editor(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
   void Close() const { PostMessageA(Editor(), WM_CLOSE, 0, 0); }
 
-  static HWND Dialog() {
+  // The Editor's own dialog or message box (owned by its frame), so that one of
+  // another window of the plug-in is never answered in its place.
+  HWND Dialog() const {
+    const HWND editor = Editor();
+    if (!editor) return nullptr;
     for (HWND window : AllProcessWindows()) {
       char name[16] = {};
       GetClassNameA(window, name, sizeof name);
-      if (strcmp(name, "#32770") == 0 && IsWindowVisible(window)) return window;
+      if (strcmp(name, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == editor)
+        return window;
     }
     return nullptr;
   }
