@@ -1,6 +1,7 @@
 // The line list as the user stamps: lines stamped and saved, undo and redo with the
 // overwritten time coming back, a held key gone stale, the jump to a row's tag across
-// a header line, and a mode switch that keeps what was typed.
+// a header line, and a mode switch that keeps what was typed; the title following the
+// playing line, the text box's limit lifted, and the Options sheet from the menu.
 
 #include "EditorHarness.h"
 
@@ -22,6 +23,8 @@ TEST_F(LineStampingTest, ThreeLinesStampedAndSavedAreReadBack) {
   EXPECT_EQ(Selected(), 2);  // the last row stays selected
   Command(kSave);
   EXPECT_TRUE(WaitFor([&] { return Read("song.txt") == "[00:00:00]One\r\n[00:01:85]Two\r\n[00:03:30]Three"; }));
+  Player().SetPosition(2500);  // the title follows the playing line
+  EXPECT_TRUE(WaitFor([&] { return Title() == "Two"; })) << Title();
   Close();  // saved: nothing to ask
   EXPECT_TRUE(WaitFor([&] { return !Editor(); }));
 }
@@ -73,6 +76,7 @@ TEST_F(LineStampingTest, ModeSwitchKeepsTypedTextAndTheChangeCounts) {
   SendMessageA(View(), LB_SETCURSEL, 1, 0);
   Command(kSwitchMode);
   ASSERT_TRUE(WaitFor([&] { return ViewClass() == "Edit"; }));
+  EXPECT_GT(SendMessageA(View(), EM_GETLIMITTEXT, 0, 0), 32767);  // lifted for long files
   Type("New ");  // the caret came along to line 1
   Command(kSwitchMode);  // karaoke mode is possible for this text
   Command(kSwitchMode);
@@ -82,6 +86,8 @@ TEST_F(LineStampingTest, ModeSwitchKeepsTypedTextAndTheChangeCounts) {
   Close();
   EXPECT_EQ(Answer(kSaveQuestion, IDCANCEL), "");
   EXPECT_NE(Editor(), nullptr);
+  Command(50006);  // the Options sheet, opened by the plug-in thread
+  EXPECT_TRUE(WaitFor([] { return ProcessWindow("#32770", "Options") != nullptr; }));
 }
 
 }  // namespace
