@@ -1,5 +1,5 @@
 // The line list as the user stamps: lines stamped and saved, undo and redo with the
-// overwritten time coming back, a held key gone stale, the jump to a row's tag across
+// overwritten time coming back, the seek and delete keys, a held key gone stale, the jump to a row's tag across
 // a header line, and a mode switch that keeps what was typed; the title following the
 // playing line, the text box's limit lifted, and the Options sheet from the menu.
 
@@ -52,7 +52,14 @@ TEST_F(LineStampingTest, UndoBringsTheOverwrittenTimeBackAndRedoes) {
   ASSERT_TRUE(WaitFor([&] { return ViewClass() == "ListBox"; }));
   Down(VK_SHIFT);
   Key('Z');
-  EXPECT_EQ(Player().Seeks(), std::vector<int>{9000});
+  Up(VK_SHIFT);
+  // The seek keys go from where the last one left; X has no stamp to check, and
+  // Delete takes the selected row's tag.
+  for (WPARAM key : {'B', 'N', 'C', 'V', 'X'}) Key(key);
+  EXPECT_EQ(Player().Seeks(), (std::vector<int>{9000, 11500, 16500, 11500, 9000}));
+  SendMessageA(View(), LB_SETCURSEL, 0, 0);
+  Key(VK_DELETE);
+  EXPECT_EQ(Rows()[0], "One");
 }
 
 // Ctrl held when a dialog took the focus (and its release): forgotten, so the next Z
