@@ -1,7 +1,8 @@
 // The line list as the user stamps: lines stamped and saved, undo and redo with the
-// overwritten time coming back, the seek and delete keys, a held key gone stale, the jump to a row's tag across
-// a header line, and a mode switch that keeps what was typed; the title following the
-// playing line, the text box's limit lifted, and the Options sheet from the menu.
+// overwritten time coming back, the seek and delete keys, a held key gone stale, the
+// jump to a row's tag across a header line, and a mode switch that keeps what was
+// typed; the title following the playing line, the text box's limit lifted, and the
+// Options sheet from the menu.
 
 #include "EditorHarness.h"
 
