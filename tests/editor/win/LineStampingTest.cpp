@@ -98,5 +98,33 @@ TEST_F(LineStampingTest, ModeSwitchKeepsTypedTextAndTheChangeCounts) {
   EXPECT_TRUE(WaitFor([] { return ProcessWindow("#32770", "Options") != nullptr; }));
 }
 
+// The edit menu's commands on the document, the two deletions after their question.
+TEST_F(LineStampingTest, EditMenuCommandsRewriteTheTags) {
+  const char* const karaoke = "[00:01:00]a[00:02:00]b\r\n[00:03]c";
+  const struct {
+    int command, answer;  // answer 0: nothing is asked
+    const char* text;
+    Rows_ rows;
+  } cases[] = {
+      {40017, IDOK, karaoke, {"ab", "c"}},
+      {40017, IDCANCEL, karaoke, {"[00:01:00]a[00:02:00]b", "[00:03]c"}},
+      {40027, IDOK, karaoke, {"[00:01:00]ab", "[00:03]c"}},
+      {40024, 0, karaoke, {"[00:01:00]a[00:02:00]b", "[00:03:00]c"}},
+      {40025, 0, karaoke, {"[00:01]a[00:02]b", "[00:03]c"}},
+      {40026, 0, "[00:01:00][00:05:00]x\r\n[00:03:00]y", {"[00:01:00]x", "[00:03:00]y", "[00:05:00]x"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command * 10 + c.answer);
+    Write("song.txt", c.text);
+    Start({"song.wav"});
+    Command(c.command);
+    if (c.answer) {
+      EXPECT_EQ(Answer("", c.answer), "");
+    }
+    EXPECT_TRUE(WaitFor([&] { return Rows() == c.rows; })) << testing::PrintToString(Rows());
+    Quit();
+  }
+}
+
 }  // namespace
 }  // namespace editortest
