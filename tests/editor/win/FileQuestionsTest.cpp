@@ -126,7 +126,7 @@ TEST_F(FileQuestionsTest, DroppedFileOpensAndALongNameIsNeverCut) {
 }
 
 // An MP3 without a lyrics file opens the lyrics of its own Lyrics3 tag, at start and
-// by Ctrl+P, without a name: a save asks for one and leaves the song alone.
+// by Ctrl+P, without a name: Ctrl+S asks for one and leaves the song alone.
 TEST_F(FileQuestionsTest, PlayingMp3FallsBackToItsLyrics3TagAndSaveAsksAName) {
   using namespace tagbuild;
   const std::string song = Audio() + Lyrics3("IND00002" "10" "LYR00013" "[00:01:00]Tag") + Id3v1("", "", "", "", "", 0);
@@ -135,12 +135,12 @@ TEST_F(FileQuestionsTest, PlayingMp3FallsBackToItsLyrics3TagAndSaveAsksAName) {
   ASSERT_EQ(Rows(), std::vector<std::string>{"[00:01:00]Tag"});
   EXPECT_EQ(Title(), "");
   StampAt(2000);
-  Command(kSave);
+  ASSERT_TRUE(CtrlKey('S', [&] { return Dialog() != nullptr; }));
   ASSERT_TRUE(ChooseInFileDialog(Path("saved")));
   EXPECT_TRUE(WaitFor([&] { return Read("saved.txt") == "[00:02:00]Tag"; }));
   EXPECT_EQ(Read("song.mp3"), song);
-  Command(40019);  // Ctrl+P: song.txt is not there, so the tag again
-  EXPECT_TRUE(WaitFor([&] { return Rows() == std::vector<std::string>{"[00:01:00]Tag"}; }));
+  // Ctrl+P: song.txt is not there, so the tag again.
+  EXPECT_TRUE(CtrlKey('P', [&] { return Rows() == std::vector<std::string>{"[00:01:00]Tag"}; }));
   EXPECT_EQ(Title(), "");
 }
 
