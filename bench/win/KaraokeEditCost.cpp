@@ -142,13 +142,20 @@ bool MeasureStamps() {
     ++stampCount[nextLine];
   }
   for (int nextLine : {0, 1})
-    printf("metric: karaoke_stamp_%s_repainted_area_over_view_area %.4f ratio (%ld stamps)\n",
+    printf("metric: karaoke_edit_stamp_%s_repainted_area_over_view_area %.4f ratio (%ld stamps)\n",
            nextLine ? "next_line" : "same_line", double(stampArea[nextLine]) / std::max(stampCount[nextLine], 1L) / viewArea,
            stampCount[nextLine]);
-  printf("metric: karaoke_view_area %.0f pixels\n", viewArea);
-  printf("metric: karaoke_tick_most_measurements %ld widths\n", mostInATick);
-  printf("metric: karaoke_tick_time %.1f us\n", ticks ? tickSeconds / ticks * 1e6 : 0.0);
+  printf("metric: karaoke_edit_view_area %.0f pixels\n", viewArea);
+  printf("metric: karaoke_edit_tick_most_measurements %ld widths\n", mostInATick);
+  printf("metric: karaoke_edit_tick_time %.1f us\n", ticks ? tickSeconds / ticks * 1e6 : 0.0);
   return mostInATick <= 1;
+}
+
+long Total(const ProcessCensus& census, const std::string& prefix) {
+  long total = 0;
+  for (const auto& [kind, count] : census)
+    if (kind.compare(0, prefix.size(), prefix) == 0) total += count;
+  return total;
 }
 
 bool CountLeftovers() {
@@ -167,10 +174,16 @@ bool CountLeftovers() {
   }
   for (int i = 0; i < kOpenCloseCycles; ++i) bench.OpenView();
   Pump();
-  const std::string growth = CensusGrowth(before, TakeProcessCensus());
-  printf("metric: karaoke_leaked_owned_handles %ld handles\n", LiveScopedHandles() - handlesBefore);
-  printf("metric: karaoke_leaked_process_objects %s\n", growth.empty() ? "none" : growth.c_str());
-  return growth.empty() && LiveScopedHandles() == handlesBefore;
+  const ProcessCensus after = TakeProcessCensus();
+  const long scopedLeft = LiveScopedHandles() - handlesBefore;
+  const long kernelLeft = Total(after, "kernel ") - Total(before, "kernel ");
+  const long gdiLeft = Total(after, "gdi ") - Total(before, "gdi ");
+  printf("metric: karaoke_edit_left_scoped_handles %ld handles\n", scopedLeft);
+  printf("metric: karaoke_edit_left_kernel_handles %ld handles\n", kernelLeft);
+  printf("metric: karaoke_edit_left_gdi_objects %ld objects\n", gdiLeft);
+  const std::string growth = CensusGrowth(before, after);
+  if (!growth.empty()) printf("leaks: more than before: %s\n", growth.c_str());
+  return growth.empty() && scopedLeft == 0;
 }
 
 }  // namespace

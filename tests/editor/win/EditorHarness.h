@@ -111,15 +111,36 @@ class EditorTest : public testing::Test {
     for (char c : text) SendMessageA(View(), WM_CHAR, WPARAM(c), 1);
   }
   void StampAt(int ms) { Player().SetPosition(ms), Key(VK_RETURN); }
+  // Ctrl+key through the plug-in thread's accelerators: Ctrl down in the key state the
+  // two threads share while attached, the key posted to the view; released once done.
+  bool CtrlKey(WPARAM key, const std::function<bool()>& done) {
+    const DWORD editorThread = GetWindowThreadProcessId(Editor(), nullptr);
+    AttachThreadInput(GetCurrentThreadId(), editorThread, TRUE);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(View(), WM_KEYDOWN, key, 1);
+    const bool happened = WaitFor(done);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    AttachThreadInput(GetCurrentThreadId(), editorThread, FALSE);
+    return happened;
+  }
   // Posted: the command may ask something the test answers.
   void Command(int id) const { PostMessageA(Editor(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
   void Close() const { PostMessageA(Editor(), WM_CLOSE, 0, 0); }
 
-  static HWND Dialog() {
+  // The Editor's own dialog or message box (owned by its frame), so that one of
+  // another window of the plug-in is never answered in its place.
+  HWND Dialog() const {
+    const HWND editor = Editor();
+    if (!editor) return nullptr;
     for (HWND window : AllProcessWindows()) {
       char name[16] = {};
       GetClassNameA(window, name, sizeof name);
-      if (strcmp(name, "#32770") == 0 && IsWindowVisible(window)) return window;
+      if (strcmp(name, "#32770") == 0 && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == editor)
+        return window;
     }
     return nullptr;
   }

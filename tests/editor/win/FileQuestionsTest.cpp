@@ -3,7 +3,10 @@
 // refused counts as Cancel), the read-only question, and the recovery after a crash,
 // from a prepared marker and backup and from a player process killed mid-edit.
 
+#include <shlobj.h>
+
 #include "EditorHarness.h"
+#include "sources/TagBuilders.h"
 
 namespace editortest {
 namespace {
@@ -92,6 +95,53 @@ TEST_F(FileQuestionsTest, SaveDialogAddsTxtAndAsksBeforeOverwritingIt) {
   ASSERT_TRUE(ChooseInFileDialog(Path("song")));
   EXPECT_EQ(Answer("上書き保存しますか？", IDCANCEL), "");
   EXPECT_EQ(Read("song.txt"), "w");
+}
+
+// A file dropped as the shell drops it: the name in wide characters.
+void Drop(HWND editor, const std::string& path) {
+  const std::wstring name(path.begin(), path.end());
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  memcpy(drop + 1, name.data(), name.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  PostMessageA(editor, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the Editor frees it
+}
+
+// A dropped file opens. A name longer than MAX_PATH is taken whole, so it opens
+// nothing rather than the file its first 259 characters name.
+TEST_F(FileQuestionsTest, DroppedFileOpensAndALongNameIsNeverCut) {
+  const std::string cut = std::string(MAX_PATH - 1 - Path("").size(), 'c');
+  Write(cut, "Cut");
+  Write("dropped.txt", "Dropped");
+  Start({"a.wav"});
+  Drop(Editor(), Path("dropped.txt"));
+  EXPECT_TRUE(WaitFor([&] { return Rows() == std::vector<std::string>{"Dropped"}; }));
+  EXPECT_EQ(Title(), Path("dropped.txt"));
+  Drop(Editor(), Path(cut + "-longer-than-max-path.txt"));
+  EXPECT_TRUE(WaitFor([&] { return Rows() != std::vector<std::string>{"Dropped"}; }));
+  EXPECT_NE(Rows(), std::vector<std::string>{"Cut"});
+  EXPECT_NE(Title(), Path(cut));
+}
+
+// An MP3 without a lyrics file opens the lyrics of its own Lyrics3 tag, at start and
+// by Ctrl+P, without a name: Ctrl+S asks for one and leaves the song alone.
+TEST_F(FileQuestionsTest, PlayingMp3FallsBackToItsLyrics3TagAndSaveAsksAName) {
+  using namespace tagbuild;
+  const std::string song = Audio() + Lyrics3("IND00002" "10" "LYR00013" "[00:01:00]Tag") + Id3v1("", "", "", "", "", 0);
+  WriteFileBytes(Path("song.mp3"), song);
+  Start({"song.mp3"});
+  ASSERT_EQ(Rows(), std::vector<std::string>{"[00:01:00]Tag"});
+  EXPECT_EQ(Title(), "");
+  StampAt(2000);
+  ASSERT_TRUE(CtrlKey('S', [&] { return Dialog() != nullptr; }));
+  ASSERT_TRUE(ChooseInFileDialog(Path("saved")));
+  EXPECT_TRUE(WaitFor([&] { return Read("saved.txt") == "[00:02:00]Tag"; }));
+  EXPECT_EQ(Read("song.mp3"), song);
+  // Ctrl+P: song.txt is not there, so the tag again.
+  EXPECT_TRUE(CtrlKey('P', [&] { return Rows() == std::vector<std::string>{"[00:01:00]Tag"}; }));
+  EXPECT_EQ(Title(), "");
 }
 
 // The player process dies six seconds after the user typed into a new document: the
