@@ -133,7 +133,8 @@ TEST_F(FileQuestionsTest, PlayingMp3FallsBackToItsLyrics3TagAndSaveAsksAName) {
   WriteFileBytes(Path("song.mp3"), song);
   Start({"song.mp3"});
   ASSERT_EQ(Rows(), std::vector<std::string>{"[00:01:00]Tag"});
-  EXPECT_EQ(Title(), "");
+  // No file name in the title (which shows the playing line once the song reaches it).
+  EXPECT_EQ(Title().find("song"), std::string::npos) << Title();
   StampAt(2000);
   ASSERT_TRUE(CtrlKey('S', [&] { return Dialog() != nullptr; }));
   ASSERT_TRUE(ChooseInFileDialog(Path("saved")));
@@ -141,7 +142,7 @@ TEST_F(FileQuestionsTest, PlayingMp3FallsBackToItsLyrics3TagAndSaveAsksAName) {
   EXPECT_EQ(Read("song.mp3"), song);
   // Ctrl+P: song.txt is not there, so the tag again.
   EXPECT_TRUE(CtrlKey('P', [&] { return Rows() == std::vector<std::string>{"[00:01:00]Tag"}; }));
-  EXPECT_EQ(Title(), "");
+  EXPECT_EQ(Title().find("song"), std::string::npos) << Title();
 }
 
 // The player process dies six seconds after the user typed into a new document: the
