@@ -79,6 +79,10 @@ TEST_F(OptionsSheetTest, ConfigOpensOneSheetWithSixPagesInOrder) {
   }
   EXPECT_EQ(titles, (std::vector<std::string>{"共通", "Displayer", "Displayer2", "Karaoke Displayer", "Editor",
                                               "バージョン情報"}));
+  // The plug-in's icon, big and small (a shared icon: loading it again gives the same handle).
+  const HICON icon = LoadIconA(player_->PluginModule(), MAKEINTRESOURCEA(101));
+  for (WPARAM size : {ICON_BIG, ICON_SMALL})
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(sheet, WM_GETICON, size, 0)), icon) << size;
   wchar_t about[512] = {};
   GetDlgItemTextW(Show(kAboutPage), 1004, about, 512);
   EXPECT_NE(WString::FromW(about).ToUtf8().find("Version 1.12"), std::string::npos);
