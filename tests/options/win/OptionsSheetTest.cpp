@@ -106,13 +106,22 @@ TEST_F(OptionsSheetTest, CheckBoxesKeepTheirInterlocks) {
   Start();
   Config();
   HWND page = Show(kDisplayerPage);
-  EXPECT_FALSE(Enabled(page, 1010));
-  Click(page, 1008);  // fit the lyrics to the window: not the window to the lyrics
-  EXPECT_TRUE(Checked(page, 1008) && !Checked(page, 1007) && Enabled(page, 1010));
-  Click(page, 1007);
-  EXPECT_TRUE(!Checked(page, 1008) && Checked(page, 1007) && !Enabled(page, 1010));
-  Click(page, 1006);  // left-aligned centring ends plain centring
-  EXPECT_TRUE(Checked(page, 1006) && !Checked(page, 1005));
+  // Centring 1005 and 1006 exclude each other, as do fitting the window 1007 and the
+  // lyrics 1008; "only when too wide" 1010 is enabled with the latter.
+  const auto state = [&] {
+    std::string checks;
+    for (int id : {1005, 1006, 1007, 1008}) checks += Checked(page, id) ? '1' : '0';
+    return checks + (Enabled(page, 1010) ? '1' : '0');
+  };
+  EXPECT_EQ(state(), "10100");
+  const struct {
+    int click;
+    const char* state;
+  } steps[] = {{1008, "10011"}, {1008, "10000"}, {1008, "10011"}, {1007, "10100"}, {1006, "01100"}, {1005, "10100"}};
+  for (const auto& step : steps) {
+    Click(page, step.click);
+    EXPECT_EQ(state(), step.state) << "after " << step.click;
+  }
 
   page = Show(kCommonPage);
   EXPECT_FALSE(Enabled(page, 1022));
