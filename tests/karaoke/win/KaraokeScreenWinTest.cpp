@@ -241,6 +241,23 @@ uint32_t PixelOf(COLORREF c, int bits) {
   return (GetRValue(c) >> 3) << 11 | (GetGValue(c) >> 2) << 5 | GetBValue(c) >> 3;
 }
 
+// Every pixel of a surface of that depth as (x, y, value), read under a lock.
+template <class Visit>
+bool ScanPixels(IDirectDrawSurface* surface, int bits, Visit visit) {
+  DDSURFACEDESC locked{};
+  locked.dwSize = sizeof locked;
+  if (FAILED(surface->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) return false;
+  const bool right = locked.ddpfPixelFormat.dwRGBBitCount == DWORD(bits);
+  for (int y = 0; right && y < int(locked.dwHeight); ++y)
+    for (int x = 0; x < int(locked.dwWidth); ++x) {
+      uint32_t p = 0;
+      memcpy(&p, static_cast<const uint8_t*>(locked.lpSurface) + y * locked.lPitch + x * (bits / 8), bits / 8);
+      visit(x, y, p);
+    }
+  surface->Unlock(nullptr);
+  return right;
+}
+
 void SetUpContext(SurfaceContext& context, IDirectDraw2* directDraw, const KaraokeSettings& settings, int bits,
                   DWORD red, DWORD green, DWORD blue) {
   context.directDraw = directDraw;
@@ -298,30 +315,17 @@ TEST(KaraokeRowPixels, SungAndUnsungSplitWithOutlineOverTheTarget) {
       ASSERT_EQ(FillSurface(target.Get(), nullptr, blue), DD_OK);
       ASSERT_EQ(row.Draw(target.Get()), DD_OK);
 
-      DDSURFACEDESC locked{};
-      locked.dwSize = sizeof locked;
-      ASSERT_EQ(target->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr), DD_OK);
-      ASSERT_EQ(locked.ddpfPixelFormat.dwRGBBitCount, DWORD(f.bits));
-      const int bytes = f.bits / 8;
-      auto at = [&](int x, int y) {
-        uint32_t p = 0;
-        memcpy(&p, static_cast<const uint8_t*>(locked.lpSurface) + y * locked.lPitch + x * bytes, bytes);
-        return p;
-      };
       int sungRight = -1, unsungLeft = 640, edges = 0, strays = 0;
-      for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) {
-          const uint32_t p = at(x, y);
-          const bool inBand = y >= band.top && y < band.bottom;
-          if (p == PixelOf(sung, f.bits)) sungRight = std::max(sungRight, x);
-          if (p == PixelOf(unsung, f.bits)) unsungLeft = std::min(unsungLeft, x);
-          edges += p == PixelOf(edge, f.bits);
-          // Outside the row's band only the target's own colour; inside, nothing but
-          // the four colours (the transparent fill never shows).
-          strays += p != blue && (!inBand || (p != PixelOf(sung, f.bits) && p != PixelOf(unsung, f.bits) &&
-                                              p != PixelOf(edge, f.bits)));
-        }
-      target->Unlock(nullptr);
+      ASSERT_TRUE(ScanPixels(target.Get(), f.bits, [&](int x, int y, uint32_t p) {
+        const bool inBand = y >= band.top && y < band.bottom;
+        if (p == PixelOf(sung, f.bits)) sungRight = std::max(sungRight, x);
+        if (p == PixelOf(unsung, f.bits)) unsungLeft = std::min(unsungLeft, x);
+        edges += p == PixelOf(edge, f.bits);
+        // Outside the row's band only the target's own colour; inside, nothing but
+        // the four colours (the transparent fill never shows).
+        strays += p != blue && (!inBand || (p != PixelOf(sung, f.bits) && p != PixelOf(unsung, f.bits) &&
+                                            p != PixelOf(edge, f.bits)));
+      }));
       EXPECT_EQ(strays, 0) << c.t;
       EXPECT_EQ(sungRight >= 0, c.anySung) << c.t;
       EXPECT_EQ(unsungLeft < 640, c.anyUnsung) << c.t;
@@ -358,16 +362,11 @@ TEST(KaraokeInfoPixels, EachFormatInItsHalfOfTheStrip) {
     ASSERT_EQ(info.Update(true), DD_OK);
     ASSERT_EQ(FillSurface(target.Get(), nullptr, 0x001F), DD_OK);
     ASSERT_EQ(info.Draw(target.Get()), DD_OK);
-    DDSURFACEDESC locked{};
-    locked.dwSize = sizeof locked;
-    ASSERT_EQ(target->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr), DD_OK);
-    int drawn[2] = {};
-    for (int y = 0; y < strip.bottom; ++y)
-      for (int x = 0; x < 640; ++x)
-        drawn[2 * y >= strip.bottom] +=
-            *reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(locked.lpSurface) + y * locked.lPitch + x * 2) !=
-            0x001F;
-    target->Unlock(nullptr);
+    int drawn[3] = {};  // the strip's top half, its bottom half, below it
+    ASSERT_TRUE(ScanPixels(target.Get(), 16, [&](int, int y, uint32_t p) {
+      drawn[std::min(2 * y / strip.bottom, 2)] += p != 0x001F;
+    }));
+    EXPECT_EQ(drawn[2], 0);
     EXPECT_EQ(drawn[0] > 0, c.top) << c.artist << "/" << c.title;
     EXPECT_EQ(drawn[1] > 0, c.bottom) << c.artist << "/" << c.title;
   }
