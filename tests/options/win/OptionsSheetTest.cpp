@@ -55,9 +55,15 @@ class OptionsSheetTest : public testing::Test {
     const UINT state = GetMenuState(GetSystemMenu(player_->MainWindow(), FALSE), 50006, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
   }
-  // Presses a button of the sheet and waits for the plug-in thread to take the sheet down.
+  // Presses a button of the sheet (or its close box) and waits for the plug-in thread
+  // to take the sheet down.
+  static constexpr int kCloseBox = -1;
   bool Close(int button) {
-    PropSheet_PressButton(Sheet(), button);
+    if (button == kCloseBox) {
+      PostMessageA(Sheet(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+      PropSheet_PressButton(Sheet(), button);
+    }
     return WaitFor([&] { return !Sheet() && !OptionsChecked(); });
   }
 
@@ -127,8 +133,10 @@ TEST_F(OptionsSheetTest, CheckBoxesKeepTheirInterlocks) {
   EXPECT_FALSE(Enabled(page, 1022));
   Click(page, 1036);
   EXPECT_TRUE(Enabled(page, 1022));
-  EXPECT_TRUE(Close(PSBTN_CANCEL));
+  // The close box applies nothing, as Cancel does.
+  EXPECT_TRUE(Close(kCloseBox));
   Quit();
+  EXPECT_EQ(Get(kCommon, "FixSeekMP3"), "0");
 }
 
 TEST_F(OptionsSheetTest, AppliedPagesReachPluginIniAtQuit) {
