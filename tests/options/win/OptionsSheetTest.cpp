@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -161,6 +162,13 @@ TEST_F(OptionsSheetTest, AppliedPagesReachPluginIniAtQuit) {
   GetDlgItemTextW(page, 1006, height, 8);
   EXPECT_EQ(WString::FromW(height), W("85"));
   EXPECT_EQ(SendDlgItemMessageA(page, 1037, CB_GETCURSEL, 0, 0), 0);
+  // "Keep the mode", then the display's modes as width*height*bits.
+  wchar_t mode[2][32] = {};
+  for (int entry : {0, 1}) SendDlgItemMessageW(page, 1037, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(mode[entry]));
+  int width = 0, depth = 0;
+  EXPECT_EQ(WString::FromW(mode[0]), W("変更しない"));
+  EXPECT_EQ(swscanf(mode[1], L"%d*%*d*%d", &width, &depth), 2);
+  EXPECT_TRUE(width >= 320 && (depth == 16 || depth == 24 || depth == 32)) << WString::FromW(mode[1]).ToUtf8();
   SetDlgItemTextA(page, 1006, "90");
   EXPECT_TRUE(Apply());
   // Changes after Apply go with Cancel; what was applied stays.
