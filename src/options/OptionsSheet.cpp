@@ -47,8 +47,10 @@ bool OptionsSheet::Open() {
   // size for 32 and 64 bits alike.
   PROPSHEETHEADERA header{};
   header.dwSize = PROPSHEETHEADERA_V1_SIZE;
-  header.dwFlags = PSH_MODELESS | PSH_NOCONTEXTHELP;
+  // The header's icon becomes the sheet's small one; the big one is set on WM_CREATE.
+  header.dwFlags = PSH_MODELESS | PSH_USEHICON | PSH_NOCONTEXTHELP;
   header.hInstance = app_.Instance();
+  header.hIcon = LoadIconA(app_.Instance(), MAKEINTRESOURCEA(IDI_PLUGIN));
   header.pszCaption = caption;
   header.nPages = static_cast<UINT>(handles.size());
   header.phpage = handles.data();

@@ -41,25 +41,34 @@ std::vector<uint8_t> MakeJpeg(J_COLOR_SPACE space, std::vector<uint8_t> pixel, b
   return file;
 }
 
-// The file with the frame header's height and width (big-endian, after the marker,
-// the length and the precision) replaced.
-std::vector<uint8_t> WithSize(std::vector<uint8_t> file, uint16_t width, uint16_t height) {
+// Where the frame header starts: its marker, the length, the precision, then the
+// height and width (big-endian).
+size_t FrameHeader(const std::vector<uint8_t>& file) {
   size_t i = 0;
   while (!(file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2))) ++i;
+  return i;
+}
+
+std::vector<uint8_t> WithSize(std::vector<uint8_t> file, uint16_t width, uint16_t height) {
   const uint8_t size[] = {uint8_t(height >> 8), uint8_t(height), uint8_t(width >> 8), uint8_t(width)};
-  std::copy(size, size + 4, file.begin() + i + 5);
+  std::copy(size, size + 4, file.begin() + FrameHeader(file) + 5);
   return file;
 }
 
 bool IsRed(uint32_t pixel) { return (pixel >> 16 & 0xFF) > 230 && (pixel >> 8 & 0xFF) < 25 && (pixel & 0xFF) < 25; }
 
 // Sizes no screen shows and colour spaces the screen cannot draw are refused before
-// any row is decoded (broken files are left to fuzz_jpeg).
+// any row is decoded; so are headers libjpeg gives up on, without ending the process
+// (other broken files are left to fuzz_jpeg).
 TEST(JpegDecoder, RefusesCmykAndPictureSizesOutsideTheCaps) {
   const std::vector<uint8_t> good = MakeJpeg(JCS_RGB, {250, 0, 0});
+  std::vector<uint8_t> badPrecision = good;
+  badPrecision[FrameHeader(good) + 4] = 7;
   const struct { const char* what; std::vector<uint8_t> file; } kCases[] = {
       {"CMYK", MakeJpeg(JCS_CMYK, {0, 255, 255, 0})}, {"too wide", WithSize(good, 9000, 24)},
       {"too many pixels", WithSize(good, 8000, 8000)}, {"no width", WithSize(good, 0, 24)},
+      {"cut before the frame", std::vector<uint8_t>(good.begin(), good.begin() + FrameHeader(good))},
+      {"7-bit samples", badPrecision},
   };
   for (const auto& c : kCases)
     EXPECT_FALSE(JpegDecoder().Begin(c.file)) << c.what;

@@ -63,16 +63,21 @@ TEST(KaraokeLyrics, LongLinesAreCutUntilTheyFitAndUntimedLyricsGo) {
   const KaraokeLayout layout = ComputeKaraokeLayout(KaraokeSettings(ini), 320, 240);  // 304 px between margins, edge 2
   TenPixels measure;
   LyricsTimeline timeline;
-  // 34 characters and their edges need 344 px and are cut in the middle; 30 need
-  // exactly the 304 px and stay whole.
-  const std::string text = "[00:01:00]abcdefghijklmnopqrstuvwxyzabcdefgh\n[00:09:00]" + std::string(30, 'x');
-  timeline.ParseText(W(text.c_str()));
-  EXPECT_TRUE(PrepareKaraokeLyrics(timeline, layout, measure, W("JPN")));
-  ASSERT_EQ(timeline.DisplayLineCount(), 3);
-  // Sung at once from 1 s to 9 s, the line is halved in time too.
-  EXPECT_EQ(std::make_tuple(timeline.DisplayLineText(0), timeline.DisplayLineTime(1),
-                            timeline.DisplayLineText(2).Length()),
-            std::make_tuple(W("abcdefghijklmnopq"), 5000, size_t(30)));
+  // 34 characters and their edges need 344 px and are cut near the middle (where the
+  // digits start, as Japanese text is cut, whatever the case of the language's name);
+  // 30 need exactly the 304 px and stay whole.
+  const std::string text = "[00:01:00]abcdefghijklmno1234567890abcdefghi\n[00:09:00]" + std::string(30, 'x');
+  for (const char* language : {"JPN", "ENU"}) {
+    const bool japanese = language[0] == 'J';
+    timeline.ParseText(W(text.c_str()));
+    EXPECT_TRUE(PrepareKaraokeLyrics(timeline, layout, measure, W(language)));
+    ASSERT_EQ(timeline.DisplayLineCount(), 3);
+    // Sung at once from 1 s to 9 s, the line is cut in time in proportion.
+    EXPECT_EQ(std::make_tuple(timeline.DisplayLineText(0), timeline.DisplayLineTime(1),
+                              timeline.DisplayLineText(2).Length()),
+              std::make_tuple(W(japanese ? "abcdefghijklmno" : "abcdefghijklmno12"), japanese ? 4529 : 5000, size_t(30)))
+        << language;
+  }
   timeline.ParseText(W("no stamps\nat all\n"));
   EXPECT_FALSE(PrepareKaraokeLyrics(timeline, layout, measure, W("JPN")));
   EXPECT_EQ(timeline.DisplayLineCount(), 0);

@@ -7,17 +7,21 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ProcessCensus.h"
 #include "TestText.h"
 #include "host/DirectDrawLibrary.h"
+#include "karaoke/InfoRenderer.h"
 #include "karaoke/LyricsRowRenderer.h"
 #include "karaoke/core/KaraokeLyrics.h"
 #include "player/SubstitutePlayer.h"
 #include "settings/KaraokeSettings.h"
 #include "settings/MemoryIniFile.h"
+#include "sources/SongInfo.h"
 
 namespace {
 
@@ -157,40 +161,119 @@ TEST_F(KaraokeScreenTest, RefusedModeClosesQuietlyAndUnchecks) {
   Quit();
 }
 
-// What one open leaves behind grows with every open: a hundred make it plain. A
-// DirectDraw object still referenced would keep the exclusive mode, and the test's
-// own request for it would be refused.
+// Every DirectDraw object the plug-in makes, with a reference of the test's own to
+// its second interface (the one the screen keeps): the plug-in finds DirectDraw
+// through GetProcAddress, whose entry in its import table is replaced.
+using DirectDrawCreateProc = HRESULT(WINAPI*)(GUID*, IDirectDraw**, IUnknown*);
+DirectDrawCreateProc realCreate = nullptr;
+std::vector<IDirectDraw2*> madeByPlugin;
+
+HRESULT WINAPI KeepingDirectDrawCreate(GUID* guid, IDirectDraw** out, IUnknown* outer) {
+  static constexpr GUID kIidDirectDraw2 = {0xB3A6F3E0, 0x2B43, 0x11CF, {0xA2, 0xDE, 0x00, 0xAA, 0x00, 0xB9, 0x33, 0x56}};
+  const HRESULT result = realCreate(guid, out, outer);
+  IDirectDraw2* second = nullptr;
+  if (SUCCEEDED(result) && SUCCEEDED((*out)->QueryInterface(kIidDirectDraw2, reinterpret_cast<void**>(&second))))
+    madeByPlugin.push_back(second);
+  return result;
+}
+
+FARPROC WINAPI WatchingGetProcAddress(HMODULE module, LPCSTR name) {
+  FARPROC found = GetProcAddress(module, name);
+  if (reinterpret_cast<uintptr_t>(name) <= 0xFFFF || strcmp(name, "DirectDrawCreate") != 0 || !found) return found;
+  realCreate = reinterpret_cast<DirectDrawCreateProc>(reinterpret_cast<void*>(found));
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(KeepingDirectDrawCreate));
+}
+
+bool WatchDirectDrawOf(HMODULE module) {
+  auto* base = reinterpret_cast<uint8_t*>(module);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) ||
+          strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name, "GetProcAddress") != 0)
+        continue;
+      DWORD was = 0;
+      if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &was)) return false;
+      slots->u1.Function = reinterpret_cast<uintptr_t>(WatchingGetProcAddress);
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, was, &was);
+      return true;
+    }
+  }
+  return false;
+}
+
+// What one open leaves behind grows with every open: a hundred make it plain. Each
+// DirectDraw object must be left with the test's reference only.
 TEST_F(KaraokeScreenTest, HundredOpensLeaveNothingBehind) {
   WriteLyrics("song.txt", "[00:01:00]Some words\n[00:03:00]More words\n");
+  DirectDrawLibrary keepLoaded;  // the test's references outlive the plug-in's library
   PlayAndStart({Path("song.wav")}, 1500);
+  ASSERT_TRUE(WatchDirectDrawOf(player_->PluginModule()));
+  madeByPlugin.clear();
+  // Each closed screen's object is let go at once: a hundred kept would not fit in a
+  // 32-bit process.
+  int made = 0;
+  ULONG leftByPlugin = 0;
   auto cycle = [&] {
     Toggle();
     ASSERT_TRUE(WaitFor([&] { return Screen() && MenuChecked(); }));
     Toggle();
     ASSERT_TRUE(WaitFor([&] { return !Screen() && !MenuChecked(); }));
+    for (IDirectDraw2* directDraw : madeByPlugin) leftByPlugin += directDraw->Release(), ++made;
+    madeByPlugin.clear();
   };
   cycle();
   const ProcessCensus before = TakeProcessCensus();
   for (int i = 0; i < 100 && !HasFatalFailure(); ++i) cycle();
+  EXPECT_EQ(made, 101);
+  EXPECT_EQ(leftByPlugin, 0u);
   SubstitutePlayer::PumpFor(100);
   EXPECT_EQ(CensusGrowth(before, TakeProcessCensus()), "");
-
-  DirectDrawLibrary library;
-  OwnedInterface<IDirectDraw2> directDraw = library.Create();
-  ASSERT_TRUE(directDraw);
-  EXPECT_EQ(directDraw->SetCooperativeLevel(player_->MainWindow(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-  directDraw->SetCooperativeLevel(player_->MainWindow(), DDSCL_NORMAL);
-  directDraw.Reset();
   Quit();
 }
 
 // --- A row drawn into a surface of the test's own ------------------------------
 
-// RGB565 as GDI stores a colour: each channel's top bits.
-uint16_t Rgb565(COLORREF c) {
-  return static_cast<uint16_t>((GetRValue(c) >> 3) << 11 | (GetGValue(c) >> 2) << 5 | GetBValue(c) >> 3);
+// A colour as GDI stores it in a pixel of that depth: RGB565 keeps each channel's
+// top bits; 24 and 32 bits hold 0xRRGGBB.
+uint32_t PixelOf(COLORREF c, int bits) {
+  if (bits != 16) return uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+  return (GetRValue(c) >> 3) << 11 | (GetGValue(c) >> 2) << 5 | GetBValue(c) >> 3;
 }
 
+// Every pixel of a surface of that depth as (x, y, value), read under a lock.
+template <class Visit>
+bool ScanPixels(IDirectDrawSurface* surface, int bits, Visit visit) {
+  DDSURFACEDESC locked{};
+  locked.dwSize = sizeof locked;
+  if (FAILED(surface->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr))) return false;
+  const bool right = locked.ddpfPixelFormat.dwRGBBitCount == DWORD(bits);
+  for (int y = 0; right && y < int(locked.dwHeight); ++y)
+    for (int x = 0; x < int(locked.dwWidth); ++x) {
+      uint32_t p = 0;
+      memcpy(&p, static_cast<const uint8_t*>(locked.lpSurface) + y * locked.lPitch + x * (bits / 8), bits / 8);
+      visit(x, y, p);
+    }
+  surface->Unlock(nullptr);
+  return right;
+}
+
+void SetUpContext(SurfaceContext& context, IDirectDraw2* directDraw, const KaraokeSettings& settings, int bits,
+                  DWORD red, DWORD green, DWORD blue) {
+  context.directDraw = directDraw;
+  context.format.dwSize = sizeof context.format;
+  context.format.dwFlags = DDPF_RGB;
+  context.format.dwRGBBitCount = bits;
+  context.format.dwRBitMask = red;
+  context.format.dwGBitMask = green;
+  context.format.dwBBitMask = blue;
+  context.layout = ComputeKaraokeLayout(settings, 640, 480);
+}
+
+// At each depth the outline is dilated in the locked surface's own pixel size.
 TEST(KaraokeRowPixels, SungAndUnsungSplitWithOutlineOverTheTarget) {
   // The Options sheet's list holds the desktop's own mode.
   const std::vector<DisplayMode> modes = EnumerateDisplayModes();
@@ -200,68 +283,95 @@ TEST(KaraokeRowPixels, SungAndUnsungSplitWithOutlineOverTheTarget) {
   DirectDrawLibrary library;
   OwnedInterface<IDirectDraw2> directDraw = library.Create();
   ASSERT_TRUE(directDraw && SUCCEEDED(directDraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL)));
-  SurfaceContext context;
-  context.directDraw = directDraw.Get();
-  context.format.dwSize = sizeof context.format;
-  context.format.dwFlags = DDPF_RGB;
-  context.format.dwRGBBitCount = 16;
-  context.format.dwRBitMask = 0xF800;
-  context.format.dwGBitMask = 0x07E0;
-  context.format.dwBBitMask = 0x001F;
   MemoryIniFile ini("[Mirabo's Karaoke Displayer]\nLyricsColor1A=FFFFFF\nLyricsColor1B=000000\n"
                     "LyricsColor2A=FF0000\nLyricsColor2B=000000\nEdge=10\n");
   KaraokeSettings settings(ini);
-  context.layout = ComputeKaraokeLayout(settings, 640, 480);
   const COLORREF unsung = RGB(255, 255, 255), sung = RGB(255, 0, 0), edge = RGB(0, 0, 0);
-  const uint16_t blue = Rgb565(RGB(0, 0, 255));
-
-  LyricsTimeline lyrics;
-  lyrics.ParseText(WString::FromUtf8("[00:01:00]MMMM[00:02:00]MMMM[00:03:00]\n"));
-  ASSERT_TRUE(lyrics.IsTimed());
-  RowSchedule schedule;
-  LyricsRowRenderer row(context, settings, 1, lyrics, schedule);
-  ASSERT_TRUE(row.Ok());
-  Surface target;
-  ASSERT_EQ(CreateOffscreenSurface(context, 640, 480, DDSCAPS_SYSTEMMEMORY, target), DD_OK);
-  const KRect band = context.layout.rows[1];
-
-  // One clock going forward: the line is taken early and kept until after its end.
   struct {
-    int32_t t;
-    bool anySung, anyUnsung;
-  } const cases[] = {{500, false, true}, {1500, true, true}, {2000, true, true}, {3050, true, false}};
-  for (const auto& c : cases) {
-    schedule.SetTime(c.t);
-    for (int frame = 0; frame < 4; ++frame) ASSERT_EQ(row.Update(c.t == 500 && frame == 0), DD_OK);
-    ASSERT_EQ(FillSurface(target.Get(), nullptr, blue), DD_OK);
-    ASSERT_EQ(row.Draw(target.Get()), DD_OK);
+    int bits;
+    DWORD red, green, blue;
+  } const formats[] = {{16, 0xF800, 0x07E0, 0x001F}, {24, 0xFF0000, 0xFF00, 0xFF}, {32, 0xFF0000, 0xFF00, 0xFF}};
+  for (const auto& f : formats) {
+    SCOPED_TRACE(f.bits);
+    SurfaceContext context;
+    SetUpContext(context, directDraw.Get(), settings, f.bits, f.red, f.green, f.blue);
+    const uint32_t blue = PixelOf(RGB(0, 0, 255), f.bits);
 
-    DDSURFACEDESC locked{};
-    locked.dwSize = sizeof locked;
-    ASSERT_EQ(target->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr), DD_OK);
-    auto at = [&](int x, int y) {
-      return *reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(locked.lpSurface) + y * locked.lPitch + x * 2);
-    };
-    int sungRight = -1, unsungLeft = 640, edges = 0, strays = 0;
-    for (int y = 0; y < 480; ++y)
-      for (int x = 0; x < 640; ++x) {
-        const uint16_t p = at(x, y);
+    LyricsTimeline lyrics;
+    lyrics.ParseText(WString::FromUtf8("[00:01:00]MMMM[00:02:00]MMMM[00:03:00]\n"));
+    ASSERT_TRUE(lyrics.IsTimed());
+    RowSchedule schedule;
+    LyricsRowRenderer row(context, settings, 1, lyrics, schedule);
+    ASSERT_TRUE(row.Ok());
+    Surface target;
+    ASSERT_EQ(CreateOffscreenSurface(context, 640, 480, DDSCAPS_SYSTEMMEMORY, target), DD_OK);
+    const KRect band = context.layout.rows[1];
+
+    // One clock going forward: the line is taken early and kept until after its end.
+    struct {
+      int32_t t;
+      bool anySung, anyUnsung;
+    } const cases[] = {{500, false, true}, {1500, true, true}, {2000, true, true}, {3050, true, false}};
+    for (const auto& c : cases) {
+      schedule.SetTime(c.t);
+      for (int frame = 0; frame < 4; ++frame) ASSERT_EQ(row.Update(c.t == 500 && frame == 0), DD_OK);
+      ASSERT_EQ(FillSurface(target.Get(), nullptr, blue), DD_OK);
+      ASSERT_EQ(row.Draw(target.Get()), DD_OK);
+
+      int sungRight = -1, unsungLeft = 640, edges = 0, strays = 0;
+      ASSERT_TRUE(ScanPixels(target.Get(), f.bits, [&](int x, int y, uint32_t p) {
         const bool inBand = y >= band.top && y < band.bottom;
-        if (p == Rgb565(sung)) sungRight = std::max(sungRight, x);
-        if (p == Rgb565(unsung)) unsungLeft = std::min(unsungLeft, x);
-        edges += p == Rgb565(edge);
+        if (p == PixelOf(sung, f.bits)) sungRight = std::max(sungRight, x);
+        if (p == PixelOf(unsung, f.bits)) unsungLeft = std::min(unsungLeft, x);
+        edges += p == PixelOf(edge, f.bits);
         // Outside the row's band only the target's own colour; inside, nothing but
         // the four colours (the transparent fill never shows).
-        strays += p != blue && (!inBand || (p != Rgb565(sung) && p != Rgb565(unsung) && p != Rgb565(edge)));
+        strays += p != blue && (!inBand || (p != PixelOf(sung, f.bits) && p != PixelOf(unsung, f.bits) &&
+                                            p != PixelOf(edge, f.bits)));
+      }));
+      EXPECT_EQ(strays, 0) << c.t;
+      EXPECT_EQ(sungRight >= 0, c.anySung) << c.t;
+      EXPECT_EQ(unsungLeft < 640, c.anyUnsung) << c.t;
+      EXPECT_GT(edges, 0) << c.t;
+      if (c.anySung && c.anyUnsung) {
+        EXPECT_LT(sungRight, unsungLeft) << c.t;
       }
-    target->Unlock(nullptr);
-    EXPECT_EQ(strays, 0) << c.t;
-    EXPECT_EQ(sungRight >= 0, c.anySung) << c.t;
-    EXPECT_EQ(unsungLeft < 640, c.anyUnsung) << c.t;
-    EXPECT_GT(edges, 0) << c.t;
-    if (c.anySung && c.anyUnsung) {
-      EXPECT_LT(sungRight, unsungLeft) << c.t;
     }
+  }
+}
+
+// Each half of the strip shows its own format (by default the artist, then the title).
+TEST(KaraokeInfoPixels, EachFormatInItsHalfOfTheStrip) {
+  DirectDrawLibrary library;
+  OwnedInterface<IDirectDraw2> directDraw = library.Create();
+  ASSERT_TRUE(directDraw && SUCCEEDED(directDraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL)));
+  MemoryIniFile ini;
+  KaraokeSettings settings(ini);
+  SurfaceContext context;
+  SetUpContext(context, directDraw.Get(), settings, 16, 0xF800, 0x07E0, 0x001F);
+  const KRect strip = context.layout.infoStrip;
+  Surface target;
+  ASSERT_EQ(CreateOffscreenSurface(context, 640, 480, DDSCAPS_SYSTEMMEMORY, target), DD_OK);
+  struct {
+    const char *artist, *title;
+    bool top, bottom;
+  } const cases[] = {{"MMMM", "", true, false}, {"", "MMMM", false, true}, {"MMMM", "MMMM", true, true}};
+  for (const auto& c : cases) {
+    SongInfo song;
+    song.SetField(SongField::kArtist, WString::FromUtf8(c.artist));
+    song.SetField(SongField::kTitle, WString::FromUtf8(c.title));
+    InfoRenderer info(context, settings, song);
+    ASSERT_TRUE(info.Ok());
+    ASSERT_EQ(info.Update(true), DD_OK);
+    ASSERT_EQ(FillSurface(target.Get(), nullptr, 0x001F), DD_OK);
+    ASSERT_EQ(info.Draw(target.Get()), DD_OK);
+    int drawn[3] = {};  // the strip's top half, its bottom half, below it
+    ASSERT_TRUE(ScanPixels(target.Get(), 16, [&](int, int y, uint32_t p) {
+      drawn[std::min(2 * y / strip.bottom, 2)] += p != 0x001F;
+    }));
+    EXPECT_EQ(drawn[2], 0);
+    EXPECT_EQ(drawn[0] > 0, c.top) << c.artist << "/" << c.title;
+    EXPECT_EQ(drawn[1] > 0, c.bottom) << c.artist << "/" << c.title;
   }
 }
 

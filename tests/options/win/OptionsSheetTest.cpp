@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,9 +56,15 @@ class OptionsSheetTest : public testing::Test {
     const UINT state = GetMenuState(GetSystemMenu(player_->MainWindow(), FALSE), 50006, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
   }
-  // Presses a button of the sheet and waits for the plug-in thread to take the sheet down.
+  // Presses a button of the sheet (or its close box) and waits for the plug-in thread
+  // to take the sheet down.
+  static constexpr int kCloseBox = -1;
   bool Close(int button) {
-    PropSheet_PressButton(Sheet(), button);
+    if (button == kCloseBox) {
+      PostMessageA(Sheet(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+      PropSheet_PressButton(Sheet(), button);
+    }
     return WaitFor([&] { return !Sheet() && !OptionsChecked(); });
   }
 
@@ -79,6 +86,10 @@ TEST_F(OptionsSheetTest, ConfigOpensOneSheetWithSixPagesInOrder) {
   }
   EXPECT_EQ(titles, (std::vector<std::string>{"共通", "Displayer", "Displayer2", "Karaoke Displayer", "Editor",
                                               "バージョン情報"}));
+  // The plug-in's icon, big and small (a shared icon: loading it again gives the same handle).
+  const HICON icon = LoadIconA(player_->PluginModule(), MAKEINTRESOURCEA(101));
+  for (WPARAM size : {ICON_BIG, ICON_SMALL})
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(sheet, WM_GETICON, size, 0)), icon) << size;
   wchar_t about[512] = {};
   GetDlgItemTextW(Show(kAboutPage), 1004, about, 512);
   EXPECT_NE(WString::FromW(about).ToUtf8().find("Version 1.12"), std::string::npos);
@@ -102,20 +113,31 @@ TEST_F(OptionsSheetTest, CheckBoxesKeepTheirInterlocks) {
   Start();
   Config();
   HWND page = Show(kDisplayerPage);
-  EXPECT_FALSE(Enabled(page, 1010));
-  Click(page, 1008);  // fit the lyrics to the window: not the window to the lyrics
-  EXPECT_TRUE(Checked(page, 1008) && !Checked(page, 1007) && Enabled(page, 1010));
-  Click(page, 1007);
-  EXPECT_TRUE(!Checked(page, 1008) && Checked(page, 1007) && !Enabled(page, 1010));
-  Click(page, 1006);  // left-aligned centring ends plain centring
-  EXPECT_TRUE(Checked(page, 1006) && !Checked(page, 1005));
+  // Centring 1005 and 1006 exclude each other, as do fitting the window 1007 and the
+  // lyrics 1008; "only when too wide" 1010 is enabled with the latter.
+  const auto state = [&] {
+    std::string checks;
+    for (int id : {1005, 1006, 1007, 1008}) checks += Checked(page, id) ? '1' : '0';
+    return checks + (Enabled(page, 1010) ? '1' : '0');
+  };
+  EXPECT_EQ(state(), "10100");
+  const struct {
+    int click;
+    const char* state;
+  } steps[] = {{1008, "10011"}, {1008, "10000"}, {1008, "10011"}, {1007, "10100"}, {1006, "01100"}, {1005, "10100"}};
+  for (const auto& step : steps) {
+    Click(page, step.click);
+    EXPECT_EQ(state(), step.state) << "after " << step.click;
+  }
 
   page = Show(kCommonPage);
   EXPECT_FALSE(Enabled(page, 1022));
   Click(page, 1036);
   EXPECT_TRUE(Enabled(page, 1022));
-  EXPECT_TRUE(Close(PSBTN_CANCEL));
+  // The close box applies nothing, as Cancel does.
+  EXPECT_TRUE(Close(kCloseBox));
   Quit();
+  EXPECT_EQ(Get(kCommon, "FixSeekMP3"), "0");
 }
 
 TEST_F(OptionsSheetTest, AppliedPagesReachPluginIniAtQuit) {
@@ -140,6 +162,13 @@ TEST_F(OptionsSheetTest, AppliedPagesReachPluginIniAtQuit) {
   GetDlgItemTextW(page, 1006, height, 8);
   EXPECT_EQ(WString::FromW(height), W("85"));
   EXPECT_EQ(SendDlgItemMessageA(page, 1037, CB_GETCURSEL, 0, 0), 0);
+  // "Keep the mode", then the display's modes as width*height*bits.
+  wchar_t mode[2][32] = {};
+  for (int entry : {0, 1}) SendDlgItemMessageW(page, 1037, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(mode[entry]));
+  int width = 0, depth = 0;
+  EXPECT_EQ(WString::FromW(mode[0]), W("変更しない"));
+  EXPECT_EQ(swscanf(mode[1], L"%d*%*d*%d", &width, &depth), 2);
+  EXPECT_TRUE(width >= 320 && (depth == 16 || depth == 24 || depth == 32)) << WString::FromW(mode[1]).ToUtf8();
   SetDlgItemTextA(page, 1006, "90");
   EXPECT_TRUE(Apply());
   // Changes after Apply go with Cancel; what was applied stays.
