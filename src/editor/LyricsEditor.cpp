@@ -81,7 +81,8 @@ bool LyricsEditor::Open() {
   const SettingsRect placed = PlaceEditorWindow(settings_.windowRect, {work.left, work.top, work.right, work.bottom},
                                                 GetSystemMetrics(SM_CYCAPTION));
   const RECT rect{placed.left, placed.top, placed.right, placed.bottom};
-  if (!CreateUnder(nullptr, "", WS_EX_ACCEPTFILES, WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect, 0)) return false;
+  // Shown only once the lyrics are in (below), never as an empty window first.
+  if (!CreateUnder(nullptr, "", WS_EX_ACCEPTFILES, WS_OVERLAPPEDWINDOW, rect, 0)) return false;
   accelerators_ = LoadAcceleratorsA(app_.Instance(), MAKEINTRESOURCEA(IDR_EDITOR_ACCELERATORS));
   SwitchMode(kLineListMode);
   if (!view_) return false;
