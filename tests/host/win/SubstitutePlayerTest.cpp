@@ -1,13 +1,11 @@
 // The substitute player: only the answers other tests lean on without checking them
 // themselves (a refused seek, a name pointer that outlives the list, a bounded skin
-// copy, each entry called once and in order), and what only the real-time player and
-// the benchmarks use: its clock, its wave reader and MP3 length. Answering the plug-in
-// thread while it sends is what every integration and Displayer test does.
+// copy, each entry called once and in order), and the MP3 length the demo's songs
+// get. Answering the plug-in thread while it sends is what every integration and
+// Displayer test does.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,39 +77,6 @@ TEST_F(SubstitutePlayerTest, CallsTheEntriesOnceEachInOrder) {
   EXPECT_EQ(state->versionAtInit, 0x5066);
   EXPECT_STREQ(state->order, "init,config,quit,");
   EXPECT_FALSE(player.LoadPlugin("kernel32.dll"));  // no export
-}
-
-TEST(PlayerClockTest, RealTimeRunsOnlyWhilePlaying) {
-  int64_t now = 1000;
-  PlayerClock clock(true, [&] { return now; });
-  // Each step, then the time passing, then the clock read: not running yet, running,
-  // halted, and a seek while running.
-  const std::pair<std::function<void()>, int> steps[] = {{[&] { clock.Set(500); }, 500},
-                                                         {[&] { clock.Run(); }, 750},
-                                                         {[&] { clock.Halt(); }, 750},
-                                                         {[&] { clock.Run(), clock.Set(10000); }, 10250}};
-  for (const auto& [step, reads] : steps) {
-    step();
-    now += 250;
-    EXPECT_EQ(clock.Get(), reads);
-  }
-}
-
-TEST(WaveFileTest, ReadsBackAndCutsOversizedChunks) {
-  WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 8000, 8000, 1, 8, 0};
-  std::vector<char> samples(12000, static_cast<char>(0x80));
-  TempDir dir;
-  const std::string path = (dir.Path() / "tone.wav").string();
-  ASSERT_TRUE(WriteWaveFile(path, format, samples));
-  // A data chunk claiming more than the file holds is cut to what is there.
-  { std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary); f.seekp(40); f.write("\xff\xff\xff\x7f", 4); }
-  WaveFile cut;
-  ASSERT_TRUE(ReadWaveFile(path, cut));
-  EXPECT_EQ(cut.data.size(), samples.size());
-  EXPECT_EQ(cut.LengthMs(), 1500);
-  { std::ofstream f(path, std::ios::binary); f << "ID3 not a wave file at all"; }
-  WaveFile none;
-  EXPECT_FALSE(ReadWaveFile(path, none));
 }
 
 // Silent frames: the header, then zeroed side information and main data. With
