@@ -204,7 +204,11 @@ void LyricsEditor::ReportBackupFailed(const WString&) { Post(kShowBackupFailed);
 // --- Files ------------------------------------------------------------------------------
 
 void LyricsEditor::OpenFile(const WString& path) {
-  if (!session_.OpenFile(path)) return;
+  if (session_.OpenFile(path)) ShowOpened();
+}
+
+// A text just opened: karaoke mode only where it can be edited so.
+void LyricsEditor::ShowOpened() {
   if (mode_ == kKaraokeMode && !KaraokeEditingPossible(timeline_)) SwitchMode(kLineListMode);
   ShowSourceTitle();
   ReloadView();
@@ -216,19 +220,19 @@ void LyricsEditor::OpenFile(const WString& path) {
 void LyricsEditor::OpenPlayingLyrics() {
   WString song;
   link_.GetPlayingFile(song);
-  SourceOptions options = app_.Common().ToSourceOptions();
-  const WString path = LyricsLocator(options).Locate(song);
-  if (!session_.OpenFile(path)) return;
+  if (!session_.OpenFile(LyricsPathFor(song))) return;
   if (timeline_.SourcePath().IsEmpty() && FilePath(song).Extension().EqualsAsciiNoCase("mp3")) session_.OpenFile(song);
-  if (mode_ == kKaraokeMode && !KaraokeEditingPossible(timeline_)) SwitchMode(kLineListMode);
-  ShowSourceTitle();
-  ReloadView();
+  ShowOpened();
 }
 
 WString LyricsEditor::ProposedName() {
   WString song;
   link_.GetPlayingFile(song);
-  SourceOptions options = app_.Common().ToSourceOptions();
+  return LyricsPathFor(song);
+}
+
+WString LyricsEditor::LyricsPathFor(const WString& song) const {
+  SourceOptions options = app_.Common().ToSourceOptions();  // the locator keeps it
   return LyricsLocator(options).Locate(song);
 }
 

@@ -69,11 +69,14 @@ class LyricsEditor : public WindowBase, public PluginWindow, private EditorFileH
   void ReloadView();
   void ShowSourceTitle();
   void OpenFile(const WString& path);
+  void ShowOpened();
   void OpenPlayingLyrics();
   void OpenWithDialog();
   void Save();
   void SaveAs();
   WString ProposedName();
+  // Where the locator finds the song's lyrics, or would make them.
+  WString LyricsPathFor(const WString& song) const;
   void ConfirmAndEdit(UINT stringId, int (LyricsTimeline::*edit)());
   void SendToDisplayer();
   void OnDropFiles(HDROP drop);

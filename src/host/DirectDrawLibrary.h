@@ -10,15 +10,7 @@
 #include <vector>
 
 #include "host/ScopedHandles.h"
-
-struct DisplayMode {
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t bitsPerPixel = 0;
-  bool operator==(const DisplayMode& o) const {
-    return width == o.width && height == o.height && bitsPerPixel == o.bitsPerPixel;
-  }
-};
+#include "settings/DisplayMode.h"
 
 class DirectDrawLibrary {
  public:

@@ -60,9 +60,9 @@ bool KaraokeDisplayer::TakeDisplay() {
   DDSURFACEDESC current{};
   current.dwSize = sizeof current;
   if (FAILED(directDraw_->GetDisplayMode(&current))) return false;
-  const ScreenMode desktop{static_cast<int32_t>(current.dwWidth), static_cast<int32_t>(current.dwHeight),
+  const DisplayMode desktop{static_cast<int32_t>(current.dwWidth), static_cast<int32_t>(current.dwHeight),
                            static_cast<int32_t>(current.ddpfPixelFormat.dwRGBBitCount)};
-  auto setMode = [&](const ScreenMode& mode) {
+  auto setMode = [&](const DisplayMode& mode) {
     return SUCCEEDED(directDraw_->SetDisplayMode(static_cast<DWORD>(mode.width), static_cast<DWORD>(mode.height),
                                                  static_cast<DWORD>(mode.bitsPerPixel), 0, 0));
   };

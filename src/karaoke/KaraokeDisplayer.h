@@ -46,7 +46,7 @@ class KaraokeDisplayer : public WindowBase, public PluginWindow {
   bool DrawFrame() override;
 
   const LyricsTimeline& Lyrics() const { return lyrics_; }
-  const ScreenMode& Mode() const { return mode_; }
+  const DisplayMode& Mode() const { return mode_; }
   const BackgroundRenderer* Background() const { return background_.get(); }
   long Frames() const { return frames_; }
 
@@ -73,7 +73,7 @@ class KaraokeDisplayer : public WindowBase, public PluginWindow {
   DirectDrawLibrary library_;
   OwnedInterface<IDirectDraw2> directDraw_;
   SurfaceContext context_;
-  ScreenMode mode_;
+  DisplayMode mode_;
   std::unique_ptr<PrimarySurface> primary_;
   Surface canvas_;  // the frame, composed in system memory
   std::unique_ptr<BackgroundRenderer> background_;

@@ -20,13 +20,6 @@ constexpr int kColourButtons[] = {IDC_KARAOKE_COLOR_1A, IDC_KARAOKE_COLOR_1B,   
 constexpr int kHeightCharacters = 3;
 constexpr int kPathCharacters = 255;
 
-// The display modes DirectDraw reports for the screen; none without DirectDraw.
-std::vector<ScreenMode> ReportedDisplayModes() {
-  std::vector<ScreenMode> modes;
-  for (const DisplayMode& mode : EnumerateDisplayModes()) modes.push_back({mode.width, mode.height, mode.bitsPerPixel});
-  return modes;
-}
-
 int CALLBACK CollectFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM list) {
   reinterpret_cast<std::vector<FontFamily>*>(list)->push_back(
       FontFamily{font->lfFaceName, font->lfWeight, (type & TRUETYPE_FONTTYPE) != 0});
@@ -58,7 +51,7 @@ KaraokePage::KaraokePage(PluginApp& app) : OptionsPage(app, IDD_OPTIONS_KARAOKE)
 // takes half a second on some systems, so the lists are made when the page is first
 // shown (a page never shown is never applied), not every time the sheet opens.
 void KaraokePage::Fill() {
-  const std::vector<ScreenMode> reported = ReportedDisplayModes();
+  const std::vector<DisplayMode> reported = EnumerateDisplayModes();  // none without DirectDraw
   modes_ = UsableDisplayModes(reported);
   faces_.clear();
   if (!reported.empty()) faces_ = TrueTypeFaces(ScreenFontFamilies());
@@ -83,7 +76,7 @@ void KaraokePage::FillModes() {
   LoadStringW(app_.Instance(), IDS_KEEP_DISPLAY_MODE, keep, static_cast<int>(std::size(keep)));
   SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(keep));
   const std::string format = LoadAnsiString(app_.Instance(), IDS_DISPLAY_MODE_FORMAT);
-  for (const ScreenMode& mode : modes_) {
+  for (const DisplayMode& mode : modes_) {
     char text[64] = {};
     std::snprintf(text, sizeof text, format.c_str(), mode.width, mode.height, mode.bitsPerPixel);
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -149,7 +142,7 @@ void KaraokePage::BrowseFolder() {
 void KaraokePage::Apply() {
   KaraokeSettings& s = app_.Karaoke();
   const LRESULT entry = SendDlgItemMessageA(Handle(), IDC_KARAOKE_DISPLAY_MODE, CB_GETCURSEL, 0, 0);
-  const ScreenMode mode = ModeOfEntry(modes_, entry == CB_ERR ? 0 : static_cast<int>(entry));
+  const DisplayMode mode = ModeOfEntry(modes_, entry == CB_ERR ? 0 : static_cast<int>(entry));
   s.height = mode.height;
   s.width = mode.width;
   s.bpp = mode.bitsPerPixel;

@@ -26,7 +26,7 @@ class KaraokePage : public OptionsPage {
   void BrowseFile();
   void BrowseFolder();
 
-  std::vector<ScreenMode> modes_;
+  std::vector<DisplayMode> modes_;
   std::vector<FontFamily> faces_;
   // LyricsColor1A, 1B, 2A, 2B, MusicInfoColorA, B.
   std::array<ColorValue, 6> colours_{};

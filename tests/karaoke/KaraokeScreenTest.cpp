@@ -173,11 +173,11 @@ TEST(KaraokeWipe, BlitsAreCutToBothSurfaces) {
 }
 
 TEST(DisplayModeChoice, TheWantedModeThenTheSmallFallbackThenNothing) {
-  const ScreenMode desktop8{1280, 1024, 8};
+  const DisplayMode desktop8{1280, 1024, 8};
   const struct {
     int32_t width, height, bits;
-    std::vector<ScreenMode> accepted;
-    std::vector<ScreenMode> tried;
+    std::vector<DisplayMode> accepted;
+    std::vector<DisplayMode> tried;
     bool chosen;
   } kCases[] = {
       {0, 0, 0, {{1280, 1024, 16}}, {{1280, 1024, 16}}, true},  // the desktop's size at 16 bits
@@ -187,12 +187,12 @@ TEST(DisplayModeChoice, TheWantedModeThenTheSmallFallbackThenNothing) {
       {-5, 480, 16, {{640, 480, 16}}, {{640, 480, 16}}, true},  // no size: straight to the fallback
   };
   for (const auto& c : kCases) {
-    std::vector<ScreenMode> tried;
-    auto setMode = [&](const ScreenMode& mode) {
+    std::vector<DisplayMode> tried;
+    auto setMode = [&](const DisplayMode& mode) {
       tried.push_back(mode);
       return std::find(c.accepted.begin(), c.accepted.end(), mode) != c.accepted.end();
     };
-    ScreenMode chosen;
+    DisplayMode chosen;
     EXPECT_EQ(ChooseDisplayMode(c.width, c.height, c.bits, desktop8, setMode, chosen), c.chosen) << c.width;
     EXPECT_TRUE(tried == c.tried) << c.width;
     EXPECT_TRUE(!c.chosen || chosen == c.tried.back()) << c.width;

@@ -5,14 +5,14 @@
 namespace {
 
 TEST(KaraokeChoices, DisplayModesSelectedAndStored) {
-  const std::vector<ScreenMode> modes = UsableDisplayModes(
+  const std::vector<DisplayMode> modes = UsableDisplayModes(
       {{640, 480, 8}, {800, 600, 16}, {1024, 768, 32}, {1024, 768, 24}, {640, 480, 15}, {1280, 1024, 32}});
-  ASSERT_EQ(modes, (std::vector<ScreenMode>{{800, 600, 16}, {1024, 768, 32}, {1024, 768, 24}, {1280, 1024, 32}}));
+  ASSERT_EQ(modes, (std::vector<DisplayMode>{{800, 600, 16}, {1024, 768, 32}, {1024, 768, 24}, {1280, 1024, 32}}));
 
   const struct {
-    ScreenMode saved;
+    DisplayMode saved;
     int entry;
-    ScreenMode stored;
+    DisplayMode stored;
   } cases[] = {
       {{0, 768, 32}, 0, {0, 0, 0}},          // Width 0 keeps the mode whatever else is saved
       {{1024, 768, 24}, 3, {1024, 768, 24}},
@@ -25,8 +25,8 @@ TEST(KaraokeChoices, DisplayModesSelectedAndStored) {
     EXPECT_EQ(entry, c.entry) << c.saved.width << "x" << c.saved.height << "x" << c.saved.bitsPerPixel;
     EXPECT_EQ(ModeOfEntry(modes, entry), c.stored);
   }
-  EXPECT_EQ(ModeOfEntry(modes, 5), ScreenMode{});
-  EXPECT_EQ(ModeOfEntry(modes, -1), ScreenMode{});
+  EXPECT_EQ(ModeOfEntry(modes, 5), DisplayMode{});
+  EXPECT_EQ(ModeOfEntry(modes, -1), DisplayMode{});
   EXPECT_EQ(SelectedModeEntry({}, 800, 600, 16), 0);  // no DirectDraw: only "keep"
 }
 

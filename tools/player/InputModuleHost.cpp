@@ -13,8 +13,8 @@ void __cdecl SaVsaDeInit() {}
 void __cdecl AddPcm(void*, int, int, int) {}
 int __cdecl GetMode() { return 0; }
 int __cdecl SaAdd(void*, int, int) { return 0; }
-int __cdecl VsaGetMode(int* spec, int* wave) {
-  if (spec) *spec = 0;
+int __cdecl VsaGetMode(int* spectrum, int* wave) {
+  if (spectrum) *spectrum = 0;
   if (wave) *wave = 0;
   return 0;
 }

@@ -8,11 +8,11 @@ int32_t UsableDepth(int32_t bits) { return bits == 16 || bits == 24 || bits == 3
 
 }  // namespace
 
-bool ChooseDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, const ScreenMode& current,
-                       const std::function<bool(const ScreenMode&)>& setMode, ScreenMode& chosen) {
-  ScreenMode wanted = width != 0 ? ScreenMode{width, height, UsableDepth(bitsPerPixel)}
-                                 : ScreenMode{current.width, current.height, UsableDepth(current.bitsPerPixel)};
-  const ScreenMode fallback{640, 480, 16};
+bool ChooseDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, const DisplayMode& current,
+                       const std::function<bool(const DisplayMode&)>& setMode, DisplayMode& chosen) {
+  DisplayMode wanted = width != 0 ? DisplayMode{width, height, UsableDepth(bitsPerPixel)}
+                                 : DisplayMode{current.width, current.height, UsableDepth(current.bitsPerPixel)};
+  const DisplayMode fallback{640, 480, 16};
   // A negative or empty size from the INI file is not worth asking the driver about.
   const bool sane = wanted.width > 0 && wanted.height > 0;
   if (sane && setMode(wanted)) {

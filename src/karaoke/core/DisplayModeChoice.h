@@ -5,16 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-struct ScreenMode {
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t bitsPerPixel = 0;
-  bool operator==(const ScreenMode& o) const {
-    return width == o.width && height == o.height && bitsPerPixel == o.bitsPerPixel;
-  }
-};
+#include "settings/DisplayMode.h"
 
 // Tries the modes in order with `setMode` until one is accepted; answers false, with
 // `chosen` untouched, when every mode was refused.
-bool ChooseDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, const ScreenMode& current,
-                       const std::function<bool(const ScreenMode&)>& setMode, ScreenMode& chosen);
+bool ChooseDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel, const DisplayMode& current,
+                       const std::function<bool(const DisplayMode&)>& setMode, DisplayMode& chosen);

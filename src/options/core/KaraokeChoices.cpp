@@ -2,23 +2,23 @@
 
 #include <algorithm>
 
-std::vector<ScreenMode> UsableDisplayModes(const std::vector<ScreenMode>& reported) {
-  std::vector<ScreenMode> modes;
-  for (const ScreenMode& mode : reported) {
+std::vector<DisplayMode> UsableDisplayModes(const std::vector<DisplayMode>& reported) {
+  std::vector<DisplayMode> modes;
+  for (const DisplayMode& mode : reported) {
     const bool usable = mode.bitsPerPixel == 16 || mode.bitsPerPixel == 24 || mode.bitsPerPixel == 32;
     if (usable && mode.width > 0 && mode.height > 0) modes.push_back(mode);
   }
   return modes;
 }
 
-int SelectedModeEntry(const std::vector<ScreenMode>& modes, int32_t width, int32_t height, int32_t bitsPerPixel) {
+int SelectedModeEntry(const std::vector<DisplayMode>& modes, int32_t width, int32_t height, int32_t bitsPerPixel) {
   if (width == 0) return 0;
-  const auto found = std::find(modes.begin(), modes.end(), ScreenMode{width, height, bitsPerPixel});
+  const auto found = std::find(modes.begin(), modes.end(), DisplayMode{width, height, bitsPerPixel});
   return found == modes.end() ? 0 : static_cast<int>(found - modes.begin()) + 1;
 }
 
-ScreenMode ModeOfEntry(const std::vector<ScreenMode>& modes, int entry) {
-  if (entry < 1 || static_cast<size_t>(entry) > modes.size()) return ScreenMode{};
+DisplayMode ModeOfEntry(const std::vector<DisplayMode>& modes, int entry) {
+  if (entry < 1 || static_cast<size_t>(entry) > modes.size()) return DisplayMode{};
   return modes[static_cast<size_t>(entry) - 1];
 }
 

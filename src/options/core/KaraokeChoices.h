@@ -7,25 +7,18 @@
 #include <string>
 #include <vector>
 
-struct ScreenMode {
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t bitsPerPixel = 0;
-  bool operator==(const ScreenMode& other) const {
-    return width == other.width && height == other.height && bitsPerPixel == other.bitsPerPixel;
-  }
-};
+#include "settings/DisplayMode.h"
 
 // The modes the screen can draw in (16, 24 and 32 bits per pixel), in the order the
 // display reported them.
-std::vector<ScreenMode> UsableDisplayModes(const std::vector<ScreenMode>& reported);
+std::vector<DisplayMode> UsableDisplayModes(const std::vector<DisplayMode>& reported);
 
 // The list entry for the saved Width, Height and BPP: entry 0 keeps the current mode
 // and stands for Width 0 and for a mode the display does not offer; entry i > 0 is
 // modes[i - 1].
-int SelectedModeEntry(const std::vector<ScreenMode>& modes, int32_t width, int32_t height, int32_t bitsPerPixel);
+int SelectedModeEntry(const std::vector<DisplayMode>& modes, int32_t width, int32_t height, int32_t bitsPerPixel);
 // What entry stores: 0, 0, 0 for entry 0 (or one that does not exist).
-ScreenMode ModeOfEntry(const std::vector<ScreenMode>& modes, int entry);
+DisplayMode ModeOfEntry(const std::vector<DisplayMode>& modes, int entry);
 
 struct FontFamily {
   std::string face;  // ANSI
